@@ -1,0 +1,35 @@
+#pragma once
+
+// Collects the response body in buffers of the read chunk size, up to a cap.
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+using CURL = void;
+
+namespace pricelookup::search::detail {
+
+class BodyReceiver {
+public:
+    BodyReceiver(CURL* easy, std::size_t max_bytes) : m_easy(easy), m_max_bytes(max_bytes) {}
+
+    // libcurl's write callback; `self` is the receiver. Returning less than it was
+    // given ends the transfer, which is how the cap stops reading.
+    static std::size_t on_write(char* data, std::size_t size, std::size_t count, void* self);
+
+    // Every byte received so far, in order.
+    std::string take();
+
+private:
+    bool start();
+    std::size_t append(const char* data, std::size_t length);
+
+    CURL* m_easy;
+    std::size_t m_max_bytes;
+    std::size_t m_chunk_size = 0;  // 0 until the first body bytes arrive
+    std::size_t m_total = 0;
+    std::vector<std::string> m_chunks;
+};
+
+}  // namespace pricelookup::search::detail
