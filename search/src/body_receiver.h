@@ -1,6 +1,13 @@
 #pragma once
 
 // Collects the response body in buffers of the read chunk size, up to a cap.
+//
+// libcurl chooses the size of each socket read itself (at most its receive buffer,
+// set before the transfer starts); what the chunk size governs here is the body
+// buffers: once the response header is in, the first buffer is reserved at the
+// chunk size, and each time one is full the next one of that size is added. A body
+// announced shorter than the largest chunk thus lands in one buffer with a single
+// allocation; the buffers are joined once at the end.
 
 #include <cstddef>
 #include <string>

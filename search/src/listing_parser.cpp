@@ -82,6 +82,17 @@ std::string_view searchable_text(std::string_view page_text) {
 
 }  // namespace
 
+// Why the guard never changes the records: a match starting at an "alt=\"" needs
+// the other literals after it in order, so past the latest start with a complete
+// chain no search can succeed, and the searches up to it are made exactly as the
+// unguarded ones (same start, same end, same flags). Up to that start every search
+// succeeds: its leftmost "alt=\"" has a complete chain, and the engine's first,
+// all-lazy attempt there takes the earliest occurrences, which is that chain. So
+// the engine does no backtracking worth the name and its work limit, which grows
+// with the text still to search, is not reached. The one difference is in the
+// flag: where the unguarded search ends in the engine's error on a start that
+// cannot complete, the guarded one stops before it, with the same records and no
+// error.
 MatchList find_listing_matches(const ListingPattern& pattern, std::string_view page_text) {
     static const std::vector<std::string> literals = detail::chain_literals(listing_pattern_text);
     const std::string_view text = searchable_text(page_text);
