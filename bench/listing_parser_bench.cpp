@@ -6,8 +6,8 @@
 
 #include <string>
 
-#include "listing_pages.h"
-#include "pricelookup/search/listing_parser.h"
+#include "tests/search/support/listing_pages.h"
+#include "search/listing_parser.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "loopback_server.h"
-#include "pricelookup/search/page_fetch.h"
+#include "tests/search/support/loopback_server.h"
+#include "search/page_fetch.h"
 
 namespace pricelookup::search {
 namespace {

@@ -1,8 +1,8 @@
-#include "listing_chain.h"
+#include "search/listing_chain.h"
 
 #include <gtest/gtest.h>
 
-#include "pricelookup/search/listing_parser.h"
+#include "search/listing_parser.h"
 
 namespace pricelookup::search::detail {
 namespace {

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "listing_chain.h"
-#include "pricelookup/search/listing_parser.h"
+#include "search/listing_chain.h"
+#include "search/listing_parser.h"
 
 namespace pricelookup::search {
 namespace {

@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "listing_pages.h"
-#include "pricelookup/search/listing_parser.h"
+#include "tests/search/support/listing_pages.h"
+#include "search/listing_parser.h"
 
 namespace pricelookup::search {
 namespace {

@@ -1,8 +1,8 @@
-#include "pricelookup/search/listing_parser.h"
+#include "search/listing_parser.h"
 
 #include <gtest/gtest.h>
 
-#include "listing_pages.h"
+#include "tests/search/support/listing_pages.h"
 
 namespace pricelookup::search {
 namespace {

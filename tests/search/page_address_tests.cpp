@@ -1,4 +1,4 @@
-#include "page_address.h"
+#include "search/page_address.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "pricelookup/search/page_text.h"
+#include "search/page_text.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "pricelookup/search/read_chunk_size.h"
+#include "search/read_chunk_size.h"
 
 #include <gtest/gtest.h>
 

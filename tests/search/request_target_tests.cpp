@@ -1,4 +1,4 @@
-#include "pricelookup/search/request_target.h"
+#include "search/request_target.h"
 
 #include <gtest/gtest.h>
 

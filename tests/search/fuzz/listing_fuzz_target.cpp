@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "pricelookup/search/listing_parser.h"
-#include "pricelookup/search/page_text.h"
+#include "search/listing_parser.h"
+#include "search/page_text.h"
 
 namespace {
 

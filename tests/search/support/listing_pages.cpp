@@ -1,4 +1,4 @@
-#include "listing_pages.h"
+#include "tests/search/support/listing_pages.h"
 
 namespace pricelookup::test {
 namespace {

@@ -1,0 +1,60 @@
+#pragma once
+
+// An in-memory window for testing handlers: it keeps what the control operations
+// write, with the same edge behaviour as the real window (the shared contract tests
+// check both), and lets a test set up what the user would have done.
+
+#include <array>
+#include <functional>
+#include <limits>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "ui/controls.h"
+
+namespace pricelookup::testing {
+
+class FakeControls final : public ui::Controls {
+public:
+    FakeControls();
+
+    std::string read_text() override { return keyword; }
+    void set_focus() override { keyword_box_focused = true; }
+    void set_item_visible(ui::MenuItem item, bool visible) override;
+    void set_period(ui::Timer timer, std::int32_t period_ms) override;
+    void set_part_text(std::int32_t part, std::string_view text) override;
+    void clear_rows() override;
+    std::int32_t append_row(std::string_view caption) override;
+    void set_cell_text(std::int32_t row, std::int32_t column, std::string_view text) override;
+    std::string get_cell_text(std::int32_t row, std::int32_t column) override;
+    std::int32_t selected_row() override { return selected; }
+    void show_message(std::string_view text, std::int32_t flags) override;
+
+    static constexpr std::int32_t column_count = 7;
+    using Row = std::array<std::string, column_count>;
+
+    // What the user typed, clicked and selected.
+    std::string keyword;
+    std::int32_t selected = ui::no_row;
+    bool keyword_box_focused = false;
+
+    // What the operations wrote.
+    std::array<std::string, 3> status_parts;
+    std::vector<Row> rows;
+    std::array<bool, 4> item_hidden{};
+    int menu_bar_builds = 1;
+    std::array<std::int32_t, 2> timer_period{};
+    std::array<int, 2> countdown_starts{};  // how often each timer (re)started counting
+    std::vector<std::pair<std::string, std::int32_t>> messages;
+
+    // Rows the list can take before append_row gives no_row.
+    std::size_t row_capacity = std::numeric_limits<std::size_t>::max();
+    // Runs while a message box would be open (the nested event loop).
+    std::function<void()> while_message_open;
+
+    bool is_hidden(ui::MenuItem item) const { return item_hidden[static_cast<std::size_t>(item)]; }
+    std::int32_t period(ui::Timer timer) const { return timer_period[static_cast<std::size_t>(timer)]; }
+};
+
+}  // namespace pricelookup::testing

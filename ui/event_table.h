@@ -1,0 +1,45 @@
+#pragma once
+
+// The event table: which handler each event calls, and the dispatcher that calls it.
+
+#include <span>
+
+#include "app/event_gate.h"
+#include "app/shell.h"
+#include "ui/controls.h"
+#include "ui/events.h"
+
+namespace pricelookup::ui {
+
+// What the handlers work with.
+struct HandlerContext {
+    Controls& controls;
+    app::Shell& shell;
+};
+
+using Handler = void (*)(HandlerContext&);
+
+struct EventBinding {
+    Event event;
+    Handler handler;
+};
+
+// One binding per event; an event without a binding calls nothing.
+std::span<const EventBinding> event_table();
+
+// Delivers events to the handlers the table binds them to, unless the event gate is
+// raised. A handler that runs out of memory ends the program with a fatal error.
+class EventDispatcher {
+public:
+    EventDispatcher(HandlerContext context, const app::EventGate& gate,
+                    std::span<const EventBinding> table = event_table());
+
+    void raise(Event event);
+
+private:
+    HandlerContext m_context;
+    const app::EventGate& m_gate;
+    std::span<const EventBinding> m_table;
+};
+
+}  // namespace pricelookup::ui
