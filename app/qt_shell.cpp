@@ -41,9 +41,15 @@ void QtShell::shut_down(std::int32_t exit_code) {
     m_exit_code = exit_code;
 }
 
+void QtShell::leave_event_loop() {
+    // Only a running loop is told to end: the toolkit remembers an exit asked for
+    // outside any loop and would cut short every loop after it, a message box's too.
+    if (m_event_loop_running) QCoreApplication::exit(m_exit_code);
+}
+
 void QtShell::end_program(std::int32_t exit_code) {
     if (!m_ended) shut_down(exit_code);
-    QCoreApplication::exit(m_exit_code);
+    leave_event_loop();
     throw ProgramEnd{m_exit_code};
 }
 
@@ -62,13 +68,16 @@ void QtShell::report_fatal_error(std::int32_t code, std::string_view message) {
 
     m_exit_cleanup = nullptr;  // forgotten without running
     m_exit_code = exit_fatal;
-    QCoreApplication::exit(exit_fatal);
+    leave_event_loop();
     throw ProgramEnd{exit_fatal};
 }
 
 std::int32_t QtShell::run_event_loop() {
-    m_event_loop_running = true;
-    if (m_window && !m_ended) QApplication::exec();
+    if (m_window && !m_ended) {
+        m_event_loop_running = true;
+        QApplication::exec();
+        m_event_loop_running = false;
+    }
     if (!m_ended) shut_down(exit_normal);
     return m_exit_code;
 }

@@ -41,6 +41,7 @@ public:
 
 private:
     void shut_down(std::int32_t exit_code);
+    void leave_event_loop();
 
     ProgramPath m_path;
     EventGate m_gate;

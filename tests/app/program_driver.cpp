@@ -6,7 +6,7 @@
 // Actions: close (the close box), escape (Esc in the focused control), refresh (the
 // first instance chooses "刷新", the instance it starts closes), refresh-gone (the
 // program file is deleted first), fatal (a run-time error with code 7), screenshot
-// (PRICELOOKUP_DRIVER_SHOT gets a picture of the screen, then close).
+// (PRICELOOKUP_DRIVER_SHOT gets a picture of the window in its frame, then close).
 
 #include <QAction>
 #include <QLineEdit>
@@ -95,8 +95,10 @@ void act(ui::MainWindow& window, app::QtShell& shell, const std::string& action)
         }
     } else if (action == "screenshot") {
         QTimer::singleShot(1500, [&window] {
-            QGuiApplication::primaryScreen()->grabWindow(0).save(
-                QString::fromStdString(environment("PRICELOOKUP_DRIVER_SHOT")));
+            const QRect frame = window.frameGeometry();
+            QGuiApplication::primaryScreen()
+                ->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height())
+                .save(QString::fromStdString(environment("PRICELOOKUP_DRIVER_SHOT")));
             window.close();
         });
     }
@@ -119,10 +121,10 @@ int main() {
         const QRect frame = window.frameGeometry();
         const QRect client = window.geometry();
         std::ostringstream line;
-        line << "started pid=" << getpid() << " cwd=" << std::filesystem::current_path().string()
-             << " focus=" << focus_name(window) << " frame=" << frame.x() << "," << frame.y() << ","
+        line << "started pid=" << getpid() << " focus=" << focus_name(window) << " frame=" << frame.x() << "," << frame.y() << ","
              << frame.width() << "x" << frame.height() << " client=" << client.width() << "x"
-             << client.height() << " status0=" << ui::to_gbk(window.status_part(0)->text());
+             << client.height() << " status0=" << ui::to_gbk(window.status_part(0)->text())
+             << " cwd=" << std::filesystem::current_path().string();  // last: it may hold spaces
         report(line.str());
         const std::string action = environment("PRICELOOKUP_DRIVER_ACTION");
         QTimer::singleShot(0, &window, [&window, &shell, action] { act(window, shell, action); });

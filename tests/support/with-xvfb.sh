@@ -42,4 +42,8 @@ if [ -n "$window_manager" ]; then
   sleep 0.5
 fi
 
+# A virtual framebuffer has no GPU: the preview pane's web engine renders in software
+# instead of trying and logging the failure.
+export QTWEBENGINE_CHROMIUM_FLAGS="${QTWEBENGINE_CHROMIUM_FLAGS:---disable-gpu}"
+
 "$@"
