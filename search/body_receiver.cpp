@@ -27,51 +27,32 @@ std::optional<std::string_view> content_length(CURL* easy) {
 std::size_t BodyReceiver::on_write(char* data, std::size_t size, std::size_t count, void* self) {
     auto& receiver = *static_cast<BodyReceiver*>(self);
     const std::size_t length = size * count;
-    if (receiver.m_chunk_size == 0 && !receiver.start()) return 0;
+    if (!receiver.m_started && !receiver.start()) return 0;
     return receiver.append(data, length);
 }
 
 bool BodyReceiver::start() {
     // The response header is complete once body bytes arrive, so the announced length
-    // is known here: it sizes the buffers.
-    m_chunk_size = read_chunk_size(content_length(m_easy));
+    // is known here: it sizes the buffer.
     try {
-        m_chunks.emplace_back().reserve(m_chunk_size);
+        m_body.reserve(read_chunk_size(content_length(m_easy)));
     } catch (const std::bad_alloc&) {
-        m_chunks.clear();
         return false;  // no buffer, nothing read
     }
+    m_started = true;
     return true;
 }
 
 std::size_t BodyReceiver::append(const char* data, std::size_t length) {
-    std::size_t taken = 0;
+    const std::size_t piece = std::min(length, m_max_bytes - m_body.size());
     try {
-        while (taken < length && m_total < m_max_bytes) {
-            std::string* chunk = &m_chunks.back();
-            if (chunk->size() == m_chunk_size) {
-                chunk = &m_chunks.emplace_back();
-                chunk->reserve(m_chunk_size);
-            }
-            const std::size_t piece = std::min(
-                {length - taken, m_chunk_size - chunk->size(), m_max_bytes - m_total});
-            chunk->append(data + taken, piece);
-            taken += piece;
-            m_total += piece;
-        }
+        m_body.append(data, piece);
     } catch (const std::bad_alloc&) {
-        // No room for a further buffer: like a failed read, keep what arrived.
+        // No room to grow: like a failed read, keep what arrived (append left the
+        // buffer as it was).
+        return 0;
     }
-    return taken;
-}
-
-std::string BodyReceiver::take() {
-    if (m_chunks.size() == 1) return std::move(m_chunks.front());
-    std::string body;
-    body.reserve(m_total);
-    for (const std::string& chunk : m_chunks) body += chunk;
-    m_chunks.clear();
-    return body;
+    return piece;
 }
 
 }  // namespace pricelookup::search::detail

@@ -1,17 +1,18 @@
 #pragma once
 
-// Collects the response body in buffers of the read chunk size, up to a cap.
+// Collects the response body in one buffer sized by the read chunk size, up to a cap.
 //
 // libcurl chooses the size of each socket read itself (at most its receive buffer,
 // set before the transfer starts); what the chunk size governs here is the body
-// buffers: once the response header is in, the first buffer is reserved at the
-// chunk size, and each time one is full the next one of that size is added. A body
-// announced shorter than the largest chunk thus lands in one buffer with a single
-// allocation; the buffers are joined once at the end.
+// buffer: once the response header is in, the buffer is reserved at the chunk size,
+// so a body announced shorter than the largest chunk lands in it with a single
+// allocation. A longer body grows the buffer geometrically, so that memory stays
+// within a small multiple of the cap whatever length was announced (an announced
+// length of 1 must not make every two bytes a buffer of their own).
 
 #include <cstddef>
 #include <string>
-#include <vector>
+#include <utility>
 
 using CURL = void;
 
@@ -26,7 +27,7 @@ public:
     static std::size_t on_write(char* data, std::size_t size, std::size_t count, void* self);
 
     // Every byte received so far, in order.
-    std::string take();
+    std::string take() { return std::move(m_body); }
 
 private:
     bool start();
@@ -34,9 +35,8 @@ private:
 
     CURL* m_easy;
     std::size_t m_max_bytes;
-    std::size_t m_chunk_size = 0;  // 0 until the first body bytes arrive
-    std::size_t m_total = 0;
-    std::vector<std::string> m_chunks;
+    bool m_started = false;  // false until the first body bytes arrive
+    std::string m_body;
 };
 
 }  // namespace pricelookup::search::detail

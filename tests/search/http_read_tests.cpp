@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
 #include <chrono>
 #include <cstdlib>
 #include <string>
@@ -162,6 +164,27 @@ TEST_F(HttpRead, EndlessBodyStopsAtTheCap) {
     limits.max_body_bytes = 300'000;
     const std::string body = http_read(server.url(), limits);
     EXPECT_EQ(body, "head" + std::string(300'000 - 4, 'z'));
+}
+
+// Peak resident memory of the process so far, in bytes.
+std::size_t peak_resident_bytes() {
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    return static_cast<std::size_t>(usage.ru_maxrss) * 1024;
+}
+
+// The cap bounds memory, not just the body: an announced length of 1 gives the
+// smallest read chunk, and the endless body behind it must still cost about the cap.
+TEST_F(HttpRead, TinyAnnouncedLengthDoesNotMultiplyTheMemoryOfTheCap) {
+    LoopbackServer server({{http_response("HTTP/1.0 200 OK", {"Content-Length: 1"}, "h"),
+                            Reply::Ending::endless}});
+    FetchLimits limits = short_limits();
+    limits.total_timeout = 10s;
+    limits.max_body_bytes = 8u * 1024 * 1024;
+    const std::size_t peak_before = peak_resident_bytes();
+    const std::string body = http_read(server.url(), limits);
+    EXPECT_EQ(body.size(), limits.max_body_bytes);
+    EXPECT_LT(peak_resident_bytes() - peak_before, 4 * limits.max_body_bytes);
 }
 
 TEST_F(HttpRead, DefaultLimitsAreTenSecondsFifteenSecondsAndSixteenMebibytes) {
