@@ -12,6 +12,8 @@ packages=(
   libcurl4-openssl-dev libboost-regex-dev
   # tests, benchmark and fuzzing
   libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
+  # a real TLS server with a certificate made at test time, for the https fetch test
+  openssl
   # a real X server for window tests, a window manager for frame geometry,
   # and a CJK font so that Chinese texts render instead of empty boxes
   xvfb xauth openbox fonts-wqy-microhei
