@@ -128,7 +128,8 @@ TEST_F(HttpRead, PageFetchCutsAtZeroByteAndRemovesCrLfPairs) {
 TEST_F(HttpRead, ConnectionCutMidBodyKeepsWhatArrived) {
     LoopbackServer server(
         {{http_response("HTTP/1.0 200 OK", {"Content-Length: 1000"}, std::string(400, 'p'))}});
-    EXPECT_EQ(http_read(server.url(), short_limits()), std::string(400, 'p'));
+    // The cut, not a time-out, must end this read: the default limits.
+    EXPECT_EQ(http_read(server.url()), std::string(400, 'p'));
 }
 
 TEST_F(HttpRead, StalledBodyEndsAtTheTimeLimitKeepingWhatArrived) {
@@ -144,7 +145,7 @@ TEST_F(HttpRead, ServerThatNeverAnswersGivesNothingAtTheTimeLimit) {
     const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(http_read(server.url(), short_limits()), "");
     EXPECT_LT(std::chrono::steady_clock::now() - start, 5s);
-    EXPECT_EQ(server.requests().size(), 1u);
+    EXPECT_EQ(server.requests_once(1, 5s).size(), 1u);
 }
 
 TEST_F(HttpRead, ConnectThatNeverCompletesEndsAtTheConnectLimit) {
@@ -207,7 +208,11 @@ TEST_F(HttpRead, FollowsRedirectsWithTheSameHeaders) {
 TEST_F(HttpRead, RedirectLoopEnds) {
     const Reply loop{http_response("HTTP/1.0 302 Found", {"Location: /again"}, "loop")};
     LoopbackServer server(std::vector<Reply>(30, loop));
-    const std::string body = http_read(server.url("/again"), short_limits());
+    // Eleven exchanges in a row: the count of redirections must end the read, not
+    // the time limit of a busy machine.
+    FetchLimits limits = short_limits();
+    limits.total_timeout = 10s;
+    const std::string body = http_read(server.url("/again"), limits);
     EXPECT_TRUE(body.empty() || body == "loop");
     EXPECT_EQ(server.requests().size(), 11u);  // the first request and ten redirections
 }
@@ -232,10 +237,10 @@ TEST_F(HttpRead, UsesTheProxyOfTheEnvironment) {
               expected_request("http://catalogue.invalid/s?k=1", "catalogue.invalid"));
 }
 
-TEST_F(HttpRead, HttpsSpeaksTlsAndVerifiesTheServer) {
+TEST_F(HttpRead, HttpsSpeaksTls) {
     LoopbackServer server({{"", Reply::Ending::first_packet}});
     EXPECT_EQ(http_read("https://" + host_of(server) + "/", short_limits()), "");
-    const auto requests = server.requests();
+    const auto requests = server.requests_once(1, 5s);
     ASSERT_EQ(requests.size(), 1u);
     ASSERT_GE(requests[0].size(), 3u);
     EXPECT_EQ(requests[0][0], '\x16');  // a TLS handshake record: the ClientHello

@@ -70,6 +70,13 @@ std::vector<std::string> LoopbackServer::requests() const {
     return m_requests;
 }
 
+std::vector<std::string> LoopbackServer::requests_once(std::size_t count,
+                                                      std::chrono::milliseconds timeout) const {
+    std::unique_lock lock(m_mutex);
+    m_recorded.wait_for(lock, timeout, [&] { return m_requests.size() >= count; });
+    return m_requests;
+}
+
 bool LoopbackServer::wait_readable(int fd, std::chrono::milliseconds timeout) const {
     pollfd fds[2] = {{fd, POLLIN, 0}, {m_wake[0], POLLIN, 0}};
     const int ready = ::poll(fds, 2, static_cast<int>(timeout.count()));
@@ -105,6 +112,7 @@ void LoopbackServer::answer(int connection, const Reply& reply) {
         const std::lock_guard lock(m_mutex);
         m_requests.push_back(request);
     }
+    m_recorded.notify_all();
     if (reply.ending == Reply::Ending::first_packet) return;
     if (!send_all(connection, reply.bytes)) return;
     switch (reply.ending) {

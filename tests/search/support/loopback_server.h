@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <mutex>
 #include <string>
@@ -40,6 +41,12 @@ public:
     // The raw bytes of every request received so far, one per connection.
     std::vector<std::string> requests() const;
 
+    // Waits, at most `timeout`, until `count` requests have been recorded, and gives
+    // what was recorded by then. A client that gives up (a time-out) can return
+    // before the server thread has finished reading its request.
+    std::vector<std::string> requests_once(std::size_t count,
+                                           std::chrono::milliseconds timeout) const;
+
 private:
     void serve();
     void answer(int connection, const Reply& reply);
@@ -50,6 +57,7 @@ private:
     int m_wake[2] = {-1, -1};  // written to on shutdown, so that waits end at once
     std::uint16_t m_port = 0;
     mutable std::mutex m_mutex;
+    mutable std::condition_variable m_recorded;
     std::vector<std::string> m_requests;
     std::thread m_thread;
 };
