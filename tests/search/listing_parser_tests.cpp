@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <locale>
+
 #include "tests/search/support/listing_pages.h"
 
 namespace pricelookup::search {
@@ -120,6 +122,45 @@ INSTANTIATE_TEST_SUITE_P(
                  "<img alt=\"x\" id=1" + std::string(1, '\0') + entry_markup(Entry{}).substr(30),
                  {}}),
     [](const auto& test_case) { return std::string(test_case.param.name); });
+
+// Case rules of a Turkish-like user locale: 'I' lowers to a dotless i and 'i'
+// uppers to a dotted I, so "TITLE" and "title" are no longer the same word there.
+class DotlessCtype : public std::ctype<char> {
+protected:
+    char do_tolower(char c) const override {
+        return c == 'I' ? '\xFD' : std::ctype<char>::do_tolower(c);
+    }
+    const char* do_tolower(char* begin, const char* end) const override {
+        for (char* c = begin; c != end; ++c) *c = do_tolower(*c);
+        return end;
+    }
+    char do_toupper(char c) const override {
+        return c == 'i' ? '\xDD' : std::ctype<char>::do_toupper(c);
+    }
+    const char* do_toupper(char* begin, const char* end) const override {
+        for (char* c = begin; c != end; ++c) *c = do_toupper(*c);
+        return end;
+    }
+};
+
+class GlobalLocale {
+public:
+    explicit GlobalLocale(const std::locale& locale) : m_previous(std::locale::global(locale)) {}
+    ~GlobalLocale() { std::locale::global(m_previous); }
+    GlobalLocale(const GlobalLocale&) = delete;
+    GlobalLocale& operator=(const GlobalLocale&) = delete;
+
+private:
+    std::locale m_previous;
+};
+
+TEST(ListingParser, CaseFoldingIsPlainAsciiWhateverTheUserLocale) {
+    const GlobalLocale turkish_like(std::locale(std::locale::classic(), new DotlessCtype));
+    ASSERT_NE(std::use_facet<std::ctype<char>>(std::locale()).tolower('I'), 'i');
+    EXPECT_EQ(rows_of(capitalised_entry()),
+              (std::vector<std::vector<std::string>>{
+                  {"Nokia", "GSM", "Ref", "1999", "2008", "http://I/1.JPG"}}));
+}
 
 TEST(GroupText, IsEmptyForGroupsOutsideOneToSixAndForGroupsThatDidNotTakePart) {
     const std::string page = entry_markup(Entry{});
