@@ -1,7 +1,6 @@
 #include "app/program.h"
 
 #include <QApplication>
-#include <memory>
 
 #include "app/fatal_error_message.h"
 #include "app/program_end.h"

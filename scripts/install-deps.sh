@@ -8,7 +8,7 @@ packages=(
   # toolchain and build
   g++ cmake ninja-build pkg-config
   # libraries the program links against
-  qt6-base-dev qt6-webengine-dev libgl-dev libxkbcommon-dev
+  qt6-base-dev qt6-qpa-plugins qt6-webengine-dev libgl-dev libxkbcommon-dev
   libcurl4-openssl-dev libboost-regex-dev
   # tests, benchmark and fuzzing
   libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
@@ -17,6 +17,8 @@ packages=(
   # a real X server for window tests, a window manager for frame geometry,
   # and a CJK font so that Chinese texts render instead of empty boxes
   xvfb xauth openbox fonts-wqy-microhei
+  # checks the desktop entry
+  desktop-file-utils
 )
 
 missing=()
