@@ -14,9 +14,9 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
   # a real TLS server with a certificate made at test time, for the https fetch test
   openssl
-  # a real X server for window tests, a window manager for frame geometry,
+  # a real X server for window tests, its keyboard, a window manager for frame geometry,
   # and a CJK font so that Chinese texts render instead of empty boxes
-  xvfb xauth openbox fonts-wqy-microhei
+  xvfb xauth openbox fonts-wqy-microhei xdotool
   # checks the desktop entry
   desktop-file-utils
 )

@@ -3,7 +3,8 @@
 // happened in PRICELOOKUP_DRIVER_REPORT (one line per fact, appended, so that an
 // instance started by "刷新" reports into the same file).
 //
-// Actions: close (the close box), escape (Esc in the focused control), refresh (the
+// Actions: idle (nothing: the test types on the X server itself), close (the close
+// box), escape (Esc in the focused control), refresh (the
 // first instance chooses "刷新", the instance it starts closes), refresh-gone (the
 // program file is deleted first), fatal (a run-time error with code 7), screenshot
 // (PRICELOOKUP_DRIVER_SHOT gets a picture of the window in its frame, then close).
@@ -35,6 +36,9 @@
 namespace {
 
 using namespace pricelookup;
+
+// The keyword box, for the report of what it held when the program ended.
+QPointer<QLineEdit> keyword_box;
 
 std::string environment(const char* name) {
     const char* value = std::getenv(name);
@@ -109,6 +113,7 @@ void act(ui::MainWindow& window, app::QtShell& shell, const std::string& action)
 int main() {
     app::ProgramHooks hooks;
     hooks.before_event_loop = [](ui::MainWindow& window, app::QtShell& shell) {
+        keyword_box = window.keyword_box();
         // Wait until the window is active, as it is for a user, before acting.
         if (!QTest::qWaitForWindowActive(&window, 10000)) report("never active");
         // Where a window manager frames the window, wait for the frame to be known.
@@ -129,7 +134,11 @@ int main() {
         const std::string action = environment("PRICELOOKUP_DRIVER_ACTION");
         QTimer::singleShot(0, &window, [&window, &shell, action] { act(window, shell, action); });
     };
-    hooks.after_exit_cleanup = [] { report("cleanup"); };
+    hooks.after_exit_cleanup = [] {
+        // Still there on the roads where the window is closed.
+        if (keyword_box) report("cleanup keyword=" + ui::to_gbk(keyword_box->text()));
+        else report("cleanup");
+    };
     const int code = app::run_program(hooks);
     report("exit " + std::to_string(code));
     return code;

@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -69,10 +70,8 @@ protected:
         return program;
     }
 
-    // Runs `argv` with the driver's settings added to this environment and gives its
-    // exit status, or -1000 when it had to be killed after `limit`.
-    int run(std::vector<std::string> argv, const std::map<std::string, std::string>& settings,
-            std::chrono::seconds limit = 90s) {
+    // Starts `argv` with the driver's settings added to this environment.
+    pid_t start(std::vector<std::string> argv, const std::map<std::string, std::string>& settings) {
         std::vector<std::string> env_strings;
         for (char** e = environ; *e != nullptr; ++e) env_strings.emplace_back(*e);
         env_strings.push_back("PRICELOOKUP_DRIVER_REPORT=" + report().string());
@@ -83,9 +82,14 @@ protected:
         std::vector<char*> args;
         for (auto& a : argv) args.push_back(a.data());
         args.push_back(nullptr);
-
         pid_t pid = 0;
-        if (posix_spawn(&pid, args[0], nullptr, nullptr, args.data(), envp.data()) != 0) return -2000;
+        return posix_spawnp(&pid, args[0], nullptr, nullptr, args.data(), envp.data()) == 0 ? pid : -1;
+    }
+
+    // Waits for `pid` and gives its exit status, or -1000 when it had to be killed
+    // after `limit`.
+    static int wait_for_exit(pid_t pid, std::chrono::seconds limit = 90s) {
+        if (pid < 0) return -2000;
         const auto deadline = std::chrono::steady_clock::now() + limit;
         int status = 0;
         while (waitpid(pid, &status, WNOHANG) == 0) {
@@ -97,6 +101,10 @@ protected:
             std::this_thread::sleep_for(20ms);
         }
         return WIFEXITED(status) ? WEXITSTATUS(status) : -3000 - WTERMSIG(status);
+    }
+
+    int run(std::vector<std::string> argv, const std::map<std::string, std::string>& settings) {
+        return wait_for_exit(start(std::move(argv), settings));
     }
 
     int run_driver(const std::string& action, const fs::path& program = PROGRAM_DRIVER) {
@@ -127,9 +135,26 @@ TEST_F(ProgramRoads, ClosingTheWindowOrPressingEscEndsWithZeroAfterTheCleanUp) {
         EXPECT_EQ(field(lines[0], "cwd"), fs::path(PROGRAM_DRIVER).parent_path().string())
             << "the program directory is the working directory";
         EXPECT_EQ(field(lines[0], "status0"), "启动成功,请输入搜索电器名称!");
-        EXPECT_EQ(lines[1], "cleanup") << action;
+        EXPECT_EQ(lines[1], "cleanup keyword=") << action;
         EXPECT_EQ(lines[2], "exit 0") << action;
     }
+}
+
+TEST_F(ProgramRoads, KeysTypedOnTheXServerGoToTheKeywordBoxEnterDoesNothingAndEscEnds) {
+    if (std::system("command -v xdotool > /dev/null") != 0) GTEST_SKIP() << "xdotool is not installed";
+    const pid_t program = start({PROGRAM_DRIVER}, {{"PRICELOOKUP_DRIVER_ACTION", "idle"}});
+    ASSERT_TRUE(wait_for_lines("started ", 1)) << "the program did not start";
+    // Real key presses through the X server's test extension, to whichever window
+    // has the input focus, as a keyboard would send them.
+    EXPECT_EQ(std::system("xdotool type --delay 30 tv && xdotool key Return"), 0);
+    std::this_thread::sleep_for(300ms);
+    EXPECT_EQ(count_starting_with(read_lines(report()), "exit"), 0U) << "Enter must not end anything";
+    EXPECT_EQ(std::system("xdotool key Escape"), 0);
+    EXPECT_EQ(wait_for_exit(program), 0);
+    const auto lines = read_lines(report());
+    ASSERT_EQ(lines.size(), 3U);
+    EXPECT_EQ(lines[1], "cleanup keyword=tv");
+    EXPECT_EQ(lines[2], "exit 0");
 }
 
 TEST_F(ProgramRoads, RefreshStartsTheSameProgramFileAgainAndEndsThisInstanceWithZero) {
