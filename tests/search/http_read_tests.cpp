@@ -36,10 +36,7 @@ Reply ok(std::string_view body, std::vector<std::string> headers = {}) {
 class HttpRead : public testing::Test {
 protected:
     void SetUp() override {
-        for (const char* name : {"http_proxy", "https_proxy", "HTTPS_PROXY", "all_proxy",
-                                 "ALL_PROXY", "no_proxy", "NO_PROXY"}) {
-            ::unsetenv(name);
-        }
+        test::clear_proxy_environment();
     }
     static std::string host_of(const LoopbackServer& server) {
         return "127.0.0.1:" + std::to_string(server.port());

@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "search/page_fetch.h"
+#include "tests/search/support/loopback_server.h"
 
 namespace pricelookup::search {
 namespace {
@@ -112,10 +113,7 @@ std::size_t collect(char* data, std::size_t size, std::size_t count, void* out) 
 class HttpsVerification : public testing::Test {
 protected:
     void SetUp() override {
-        for (const char* name : {"http_proxy", "https_proxy", "HTTPS_PROXY", "all_proxy",
-                                 "ALL_PROXY", "no_proxy", "NO_PROXY"}) {
-            ::unsetenv(name);
-        }
+        test::clear_proxy_environment();
         const std::optional<fs::path> openssl = find_program("openssl");
         if (!openssl) GTEST_SKIP() << "the openssl program is not installed";
 

@@ -23,7 +23,6 @@ void FakeControls::set_period(ui::Timer timer, std::int32_t period_ms) {
     auto& stored = timer_period[static_cast<std::size_t>(timer)];
     if (period_value == stored) return;
     stored = period_value;
-    if (period_value > 0) ++countdown_starts[static_cast<std::size_t>(timer)];
 }
 
 void FakeControls::set_part_text(std::int32_t part, std::string_view text) {
@@ -38,7 +37,6 @@ void FakeControls::clear_rows() {
 }
 
 std::int32_t FakeControls::append_row(std::string_view caption) {
-    if (rows.size() >= row_capacity) return ui::no_row;
     Row row;
     row[0] = std::string(caption);
     rows.push_back(std::move(row));
@@ -59,7 +57,6 @@ std::string FakeControls::get_cell_text(std::int32_t row, std::int32_t column) {
 
 void FakeControls::show_message(std::string_view text, std::int32_t flags) {
     messages.emplace_back(std::string(text), flags);
-    if (while_message_open) while_message_open();
 }
 
 }  // namespace pricelookup::testing

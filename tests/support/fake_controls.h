@@ -5,8 +5,6 @@
 // check both), and lets a test set up what the user would have done.
 
 #include <array>
-#include <functional>
-#include <limits>
 #include <string>
 #include <utility>
 #include <vector>
@@ -45,16 +43,7 @@ public:
     std::array<bool, 4> item_hidden{};
     int menu_bar_builds = 1;
     std::array<std::int32_t, 2> timer_period{};
-    std::array<int, 2> countdown_starts{};  // how often each timer (re)started counting
     std::vector<std::pair<std::string, std::int32_t>> messages;
-
-    // Rows the list can take before append_row gives no_row.
-    std::size_t row_capacity = std::numeric_limits<std::size_t>::max();
-    // Runs while a message box would be open (the nested event loop).
-    std::function<void()> while_message_open;
-
-    bool is_hidden(ui::MenuItem item) const { return item_hidden[static_cast<std::size_t>(item)]; }
-    std::int32_t period(ui::Timer timer) const { return timer_period[static_cast<std::size_t>(timer)]; }
 };
 
 }  // namespace pricelookup::testing

@@ -8,10 +8,19 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <stdexcept>
 #include <string_view>
 
 namespace pricelookup::test {
+
+void clear_proxy_environment() {
+    for (const char* name : {"http_proxy", "https_proxy", "HTTPS_PROXY", "all_proxy", "ALL_PROXY",
+                             "no_proxy", "NO_PROXY"}) {
+        ::unsetenv(name);
+    }
+}
+
 namespace {
 
 constexpr std::chrono::milliseconds request_wait{2000};

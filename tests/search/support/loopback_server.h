@@ -16,6 +16,11 @@
 
 namespace pricelookup::test {
 
+// Unsets the proxy variables libcurl reads, so that a proxy configured on the machine
+// running the tests cannot divert requests meant for the loopback servers.
+void clear_proxy_environment();
+
+
 struct Reply {
     enum class Ending {
         close,         // send `bytes`, then close the connection
