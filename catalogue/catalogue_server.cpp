@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
-#include <thread>
 #include <map>
+#include <thread>
 
 #include "catalogue/other_pages.h"
 #include "catalogue/picture.h"
@@ -21,8 +21,8 @@ constexpr const char* html_type = "text/html; charset=gbk";
 constexpr const char* svg_type = "image/svg+xml";
 
 bool is_host_character(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-           c == '.' || c == '-' || c == ':' || c == '[' || c == ']';
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' ||
+           c == '-' || c == ':' || c == '[' || c == ']';
 }
 
 }  // namespace
@@ -63,8 +63,7 @@ CatalogueServer::CatalogueServer(std::vector<Product> products,
             response.set_content(home_page(impl.products.size()), html_type);
             return;
         }
-        const std::string host =
-            picture_host(request.get_header_value("Host"), impl.own_host);
+        const std::string host = picture_host(request.get_header_value("Host"), impl.own_host);
         response.set_content(result_page(impl.products, query.keyword, query.page, host),
                              html_type);
     };

@@ -5,10 +5,10 @@
 // connection is closed after one reply; each request is logged on one line.
 
 #include <functional>
-#include <string_view>
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "catalogue/listen_address.h"
@@ -23,7 +23,7 @@ namespace pricelookup::catalogue {
 std::string picture_host(std::string_view host_header, std::string_view fallback);
 
 class CatalogueServer {
-public:
+  public:
     // `log` receives one line per request, without its line end; it may be called
     // from several threads at once.
     CatalogueServer(std::vector<Product> products, std::function<void(const std::string&)> log);
@@ -43,7 +43,7 @@ public:
     // Stops serving and waits for the serving thread; the server cannot start again.
     void stop();
 
-private:
+  private:
     struct Impl;
     std::unique_ptr<Impl> m_impl;
 };

@@ -4,15 +4,14 @@
 
 #include <pthread.h>
 #include <signal.h>
-
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
-#include <optional>
 #include <mutex>
+#include <optional>
 #include <sstream>
 #include <string>
 
@@ -52,8 +51,7 @@ std::optional<int> parse_options(int argc, char** argv, Options& options) {
             (arg == "--listen" ? options.listen : options.data_file) = argv[++i];
             continue;
         }
-        std::fprintf(stderr, "pricelookup-catalogue: unknown or incomplete option '%s'\n",
-                     argv[i]);
+        std::fprintf(stderr, "pricelookup-catalogue: unknown or incomplete option '%s'\n", argv[i]);
         print_usage(stderr);
         return 2;
     }
@@ -114,11 +112,12 @@ int main(int argc, char** argv) {
 
     std::mutex log_mutex;
     const std::size_t product_count = file.products.size();
-    catalogue::CatalogueServer server(std::move(file.products), [&log_mutex](const std::string& line) {
-        const std::lock_guard lock(log_mutex);
-        std::fprintf(stderr, "%s\n", line.c_str());
-        std::fflush(stderr);
-    });
+    catalogue::CatalogueServer server(std::move(file.products),
+                                      [&log_mutex](const std::string& line) {
+                                          const std::lock_guard lock(log_mutex);
+                                          std::fprintf(stderr, "%s\n", line.c_str());
+                                          std::fflush(stderr);
+                                      });
     const auto port = server.bind(*address);
     if (!port) {
         std::fprintf(stderr, "pricelookup-catalogue: cannot listen on %s\n",

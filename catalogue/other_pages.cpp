@@ -16,7 +16,8 @@ std::string home_page(std::size_t product_count) {
 
 std::string not_found_page() {
     std::string out = page_top("页面不存在");
-    out += "<div class=\"missing\">404：您要找的页面不存在。<a href=\"/index.php\">返回首页</a></div>";
+    out +=
+        "<div class=\"missing\">404：您要找的页面不存在。<a href=\"/index.php\">返回首页</a></div>";
     out += crlf;
     out += page_bottom();
     return out;

@@ -34,12 +34,24 @@ std::string html_text(std::string_view gbk) {
             continue;
         }
         switch (b) {
-            case '&': out += "&amp;"; break;
-            case '<': out += "&lt;"; break;
-            case '>': out += "&gt;"; break;
-            case '"': out += "&quot;"; break;
-            case '\'': out += "&#39;"; break;
-            default: out.push_back(b < 0x20 || b >= 0x7F ? '?' : gbk[i]); break;
+            case '&':
+                out += "&amp;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            case '"':
+                out += "&quot;";
+                break;
+            case '\'':
+                out += "&#39;";
+                break;
+            default:
+                out.push_back(b < 0x20 || b >= 0x7F ? '?' : gbk[i]);
+                break;
         }
     }
     return out;
@@ -83,15 +95,18 @@ std::string page_top(std::string_view title_gbk) {
     out += title_gbk;
     out += " - 样品电器报价库</title>";
     out += crlf;
-    out += "<style>body{font:14px sans-serif;margin:0 auto;max-width:960px}"
-           ".item{border-bottom:1px solid #ddd;padding:8px 0}.price b{color:#c00}"
-           ".nav a{margin-right:12px}</style>";
+    out +=
+        "<style>body{font:14px sans-serif;margin:0 auto;max-width:960px}"
+        ".item{border-bottom:1px solid #ddd;padding:8px 0}.price b{color:#c00}"
+        ".nav a{margin-right:12px}</style>";
     out += crlf;
     out += "</head>";
     out += crlf;
     out += "<body>";
     out += crlf;
-    out += "<div class=\"header\"><a href=\"/index.php\">样品电器报价库</a> 电器市场行情 每日更新</div>";
+    out +=
+        "<div class=\"header\"><a href=\"/index.php\">样品电器报价库</a> 电器市场行情 "
+        "每日更新</div>";
     out += crlf;
     out += "<div class=\"nav\"><a href=\"/index.php\">首页</a>";
     for (const std::string_view category : categories) {
@@ -101,11 +116,12 @@ std::string page_top(std::string_view title_gbk) {
     }
     out += "</div>";
     out += crlf;
-    out += "<form class=\"search\" action=\"/index.php\" method=\"get\">"
-           "<input type=\"hidden\" name=\"c\" value=\"SearchList\">"
-           "<input type=\"text\" name=\"keyword\" value=\"\">"
-           "<input type=\"hidden\" name=\"page\" value=\"1\">"
-           "<input type=\"submit\" value=\"搜索\"></form>";
+    out +=
+        "<form class=\"search\" action=\"/index.php\" method=\"get\">"
+        "<input type=\"hidden\" name=\"c\" value=\"SearchList\">"
+        "<input type=\"text\" name=\"keyword\" value=\"\">"
+        "<input type=\"hidden\" name=\"page\" value=\"1\">"
+        "<input type=\"submit\" value=\"搜索\"></form>";
     out += crlf;
     return out;
 }

@@ -17,11 +17,21 @@ std::string xml_text(std::string_view text) {
     std::string out;
     for (const char c : text) {
         switch (c) {
-            case '&': out += "&amp;"; break;
-            case '<': out += "&lt;"; break;
-            case '>': out += "&gt;"; break;
-            case '"': out += "&quot;"; break;
-            default: out.push_back(c); break;
+            case '&':
+                out += "&amp;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            case '"':
+                out += "&quot;";
+                break;
+            default:
+                out.push_back(c);
+                break;
         }
     }
     return out;
@@ -55,8 +65,8 @@ std::vector<std::string> wrapped(std::string_view name, std::size_t width, std::
 
 // A background colour picked from the id, so that neighbouring cards differ.
 std::string_view colour_of(std::string_view id) {
-    static constexpr std::array<std::string_view, 6> colours = {
-        "#e8f1fb", "#fdf0e6", "#eaf7ec", "#f6ecf8", "#fbf8e3", "#e9f4f6"};
+    static constexpr std::array<std::string_view, 6> colours = {"#e8f1fb", "#fdf0e6", "#eaf7ec",
+                                                                "#f6ecf8", "#fbf8e3", "#e9f4f6"};
     std::size_t sum = 0;
     for (const char c : id) sum += static_cast<unsigned char>(c);
     return colours[sum % colours.size()];
@@ -77,8 +87,8 @@ std::string picture_svg(const Product& product) {
     out += "<g font-family=\"WenQuanYi Micro Hei, Noto Sans CJK SC, sans-serif\" fill=\"#223\">\n";
     int y = 30;
     for (const std::string& line : wrapped(t.name, 14, 3)) {
-        out += "<text x=\"12\" y=\"" + std::to_string(y) + "\" font-size=\"15\">" +
-               xml_text(line) + "</text>\n";
+        out += "<text x=\"12\" y=\"" + std::to_string(y) + "\" font-size=\"15\">" + xml_text(line) +
+               "</text>\n";
         y += 22;
     }
     out += "<text x=\"12\" y=\"118\" font-size=\"13\">" + xml_text(t.label) +

@@ -150,8 +150,7 @@ std::string quoted(std::string_view text) {
 std::optional<Fault> parse_line(std::string_view line, Product& product) {
     const std::vector<std::string_view> fields = split_tabs(line);
     if (fields.size() != field_count) {
-        return Fault{"expected 6 fields separated by tabs, found " +
-                     std::to_string(fields.size())};
+        return Fault{"expected 6 fields separated by tabs, found " + std::to_string(fields.size())};
     }
     const std::string_view id = fields[0], name = fields[1], spec = fields[2], label = fields[3],
                            price = fields[4], date = fields[5];
@@ -160,8 +159,8 @@ std::optional<Fault> parse_line(std::string_view line, Product& product) {
     }
     if (name.empty()) return Fault{"name is empty"};
     if (spec.empty()) return Fault{"specification line is empty"};
-    const std::array<std::pair<std::string_view, std::string_view>, 3> texts = {{
-        {name, "name"}, {spec, "specification line"}, {label, "price label"}}};
+    const std::array<std::pair<std::string_view, std::string_view>, 3> texts = {
+        {{name, "name"}, {spec, "specification line"}, {label, "price label"}}};
     for (const auto& [text, field] : texts) {
         if (auto fault = check_text(text, field)) return fault;
     }

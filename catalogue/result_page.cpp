@@ -87,9 +87,10 @@ std::string result_page(const std::vector<Product>& products, std::string_view k
     const std::string shown_keyword = html_text(keyword);
 
     std::string out = page_top("“" + shown_keyword + "”的报价");
-    out += "<div class=\"summary\">共找到 <b>" + std::to_string(matches.size()) +
-           "</b> 件与“" + shown_keyword + "”相关的产品";
-    if (page) out += "，第 " + std::to_string(*page) + " 页，共 " + std::to_string(page_count) + " 页";
+    out += "<div class=\"summary\">共找到 <b>" + std::to_string(matches.size()) + "</b> 件与“" +
+           shown_keyword + "”相关的产品";
+    if (page)
+        out += "，第 " + std::to_string(*page) + " 页，共 " + std::to_string(page_count) + " 页";
     out += "</div>";
     out += crlf;
     out += "<div class=\"list\">";

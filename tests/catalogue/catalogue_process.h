@@ -13,14 +13,14 @@
 namespace pricelookup::test {
 
 struct Exit {
-    int code = -1;    // exit status, or -1 when a signal ended it
-    int signal = 0;   // the signal that ended it, or 0
+    int code = -1;            // exit status, or -1 when a signal ended it
+    int signal = 0;           // the signal that ended it, or 0
     std::string stdout_text;  // what it wrote to standard output (the ready line included)
     std::string stderr_text;
 };
 
 class CatalogueProcess {
-public:
+  public:
     // Starts the catalogue with `arguments` (after the program name) and waits for
     // its ready line. If it ends before that, ready() is false and exit() tells why.
     explicit CatalogueProcess(std::vector<std::string> arguments);
@@ -41,7 +41,7 @@ public:
     // Standard error so far.
     std::string stderr_text() const;
 
-private:
+  private:
     pid_t m_pid = -1;
     int m_stdout = -1;
     int m_port = 0;

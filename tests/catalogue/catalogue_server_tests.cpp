@@ -2,12 +2,11 @@
 // over loopback like the program asks a catalogue, every page read back with the
 // program's own page fetch and listing parser and checked against the data file.
 
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
-
+#include <netinet/in.h>
 #include <signal.h>
 #include <sys/socket.h>
-#include <netinet/in.h>
-#include <arpa/inet.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -112,7 +111,7 @@ std::string search_address(const CatalogueProcess& server, const std::string& ke
 }
 
 class Catalogue : public testing::Test {
-protected:
+  protected:
     static void SetUpTestSuite() {
         test::clear_proxy_environment();
         s_server = new CatalogueProcess({"--listen", "127.0.0.1:0"});
@@ -160,10 +159,14 @@ TEST_F(Catalogue, SearchesThatShowLongListsAreReallyLong) {
 
 TEST_F(Catalogue, RawAndPercentEncodedKeywordsGiveTheSamePage) {
     const int port = s_server->port();
-    const std::string raw = raw_get(port, "/index.php?c=SearchList&keyword=\xB1\xF9\xCF\xE4&page=1").body;
-    const std::string upper = raw_get(port, "/index.php?c=SearchList&keyword=%B1%F9%CF%E4&page=1").body;
-    const std::string lower = raw_get(port, "/index.php?c=SearchList&keyword=%b1%f9%cf%e4&page=1").body;
-    const std::string mixed = raw_get(port, "/index.php?c=SearchList&keyword=\xB1%F9%CF\xE4&page=1").body;
+    const std::string raw =
+        raw_get(port, "/index.php?c=SearchList&keyword=\xB1\xF9\xCF\xE4&page=1").body;
+    const std::string upper =
+        raw_get(port, "/index.php?c=SearchList&keyword=%B1%F9%CF%E4&page=1").body;
+    const std::string lower =
+        raw_get(port, "/index.php?c=SearchList&keyword=%b1%f9%cf%e4&page=1").body;
+    const std::string mixed =
+        raw_get(port, "/index.php?c=SearchList&keyword=\xB1%F9%CF\xE4&page=1").body;
     EXPECT_EQ(parse_rows(search::remove_line_breaks(raw)).size(),
               std::min(per_page, expected_matches(data_file_products(), "冰箱").size()));
     EXPECT_GT(raw.size(), 0u);
@@ -178,8 +181,8 @@ TEST_F(Catalogue, PagesOutsideTheResultsArePagesWithoutEntries) {
         (expected_matches(data_file_products(), "电视").size() + per_page - 1) / per_page;
     const std::string tv = "%B5%E7%CA%D3";
     for (const std::string& page : {std::string("0"), std::string("-1"), std::string("-2147483648"),
-                                   std::to_string(pages + 1), std::string("99999999999"),
-                                   std::string("99999999999999999999"), std::string("x")}) {
+                                    std::to_string(pages + 1), std::string("99999999999"),
+                                    std::string("99999999999999999999"), std::string("x")}) {
         const test::RawResponse response =
             raw_get(port, "/index.php?c=SearchList&keyword=" + tv + "&page=" + page);
         EXPECT_EQ(response.status_line, "HTTP/1.1 200 OK") << page;
@@ -231,8 +234,8 @@ TEST_F(Catalogue, AResultPageIsGbkHtmlWithCrLfAndLoneLineFeedsInEntries) {
 }
 
 TEST_F(Catalogue, TheConnectionClosesAfterEachHttp10Reply) {
-    for (const std::string target : {"/", "/index.php?c=SearchList&keyword=&page=1",
-                                     "/images/1001.svg", "/missing"}) {
+    for (const std::string target :
+         {"/", "/index.php?c=SearchList&keyword=&page=1", "/images/1001.svg", "/missing"}) {
         const test::RawResponse response = raw_get(s_server->port(), target);
         EXPECT_TRUE(response.complete) << target;
         EXPECT_EQ(header(response, "connection"), "close") << target;
@@ -269,7 +272,8 @@ TEST_F(Catalogue, OtherAddressesGiveTheHomePageOrNotFound) {
         {"/index.php", "HTTP/1.1 200 OK", "text/html; charset=gbk"},
         {"/index.php?keyword=%B5%E7%CA%D3&page=1", "HTTP/1.1 200 OK", "text/html; charset=gbk"},
         {"/index.php?c=Other&keyword=%B5%E7%CA%D3", "HTTP/1.1 200 OK", "text/html; charset=gbk"},
-        {"/search.php?c=SearchList&keyword=a&page=1", "HTTP/1.1 404 Not Found", "text/html; charset=gbk"},
+        {"/search.php?c=SearchList&keyword=a&page=1", "HTTP/1.1 404 Not Found",
+         "text/html; charset=gbk"},
         {"/images/1.svg", "HTTP/1.1 404 Not Found", "text/html; charset=gbk"},
         {"/images/01001.svg", "HTTP/1.1 404 Not Found", "text/html; charset=gbk"},
         {"/images/1001.png", "HTTP/1.1 404 Not Found", "text/html; charset=gbk"},
@@ -308,7 +312,7 @@ TEST_F(Catalogue, AKeywordShownInThePageCannotAddEntries) {
 }
 
 class CatalogueProgram : public testing::Test {
-protected:
+  protected:
     void SetUp() override { test::clear_proxy_environment(); }
     void TearDown() override {
         for (const std::string& path : m_files) ::unlink(path.c_str());
@@ -332,8 +336,8 @@ TEST_F(CatalogueProgram, ServesTheProductsOfAnotherDataFile) {
         "9\t青松 Z2 洗衣机\t8公斤 波轮\t商城价：\t999.50\t2026-01-06\n");
     CatalogueProcess server({"--listen", "127.0.0.1:0", "--data", path});
     ASSERT_TRUE(server.ready()) << server.wait().stderr_text;
-    const std::vector<Row> rows = parse_rows(
-        search::fetch_page(search_address(server, ui::gbk_from_utf8("洗衣机"), 1)));
+    const std::vector<Row> rows =
+        parse_rows(search::fetch_page(search_address(server, ui::gbk_from_utf8("洗衣机"), 1)));
     const ProductFile file = parse_product_file(read_file(path), path);
     ASSERT_EQ(rows.size(), 2u);
     expect_row_is(rows[0], file.products[0], server.host());
@@ -414,7 +418,8 @@ TEST_F(CatalogueProgram, CommandLinesItCannotServeStopItAtStart) {
         {{"--listen", "127.0.0.1:http"}, 2, "'127.0.0.1:http' is not HOST:PORT"},
         {{"--listen"}, 2, "unknown or incomplete option '--listen'"},
         {{"--port", "1"}, 2, "unknown or incomplete option '--port'"},
-        {{"--listen", "127.0.0.1:0", "--data", "/nonexistent/products.tsv"}, 1,
+        {{"--listen", "127.0.0.1:0", "--data", "/nonexistent/products.tsv"},
+         1,
          "/nonexistent/products.tsv: cannot read"},
     };
     for (const auto& c : cases) {

@@ -42,9 +42,9 @@ TEST(ListenAddressText, WritesIpv6InBrackets) {
 }
 
 TEST(RequestLogLine, BytesThatCouldEndOrFakeALineAreEscaped) {
-    EXPECT_EQ(request_log_line("127.0.0.1", "GET", "/a\r\n127.0.0.1 \"GET /x\xB5", "HTTP/1.0",
-                               200, 12),
-              "127.0.0.1 \"GET /a%0D%0A127.0.0.1 %22GET /x%B5 HTTP/1.0\" 200 12");
+    EXPECT_EQ(
+        request_log_line("127.0.0.1", "GET", "/a\r\n127.0.0.1 \"GET /x\xB5", "HTTP/1.0", 200, 12),
+        "127.0.0.1 \"GET /a%0D%0A127.0.0.1 %22GET /x%B5 HTTP/1.0\" 200 12");
 }
 
 TEST(PictureHost, TakesOnlyPlainHostsFromTheRequest) {

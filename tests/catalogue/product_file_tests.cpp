@@ -22,7 +22,8 @@ TEST(ParseProductFile, GivesEveryProductInBothEncodings) {
     ASSERT_EQ(file.products.size(), 2u);
     const Product& tv = file.products[0];
     EXPECT_EQ(tv.id, "7");
-    EXPECT_EQ(tv.utf8.name, "\xE6\x98\x9F\xE6\xB2\xB3 X55 \xE6\xB6\xB2\xE6\x99\xB6\xE7\x94\xB5\xE8\xA7\x86");
+    EXPECT_EQ(tv.utf8.name,
+              "\xE6\x98\x9F\xE6\xB2\xB3 X55 \xE6\xB6\xB2\xE6\x99\xB6\xE7\x94\xB5\xE8\xA7\x86");
     // GBK of the same texts: 星河 X55 液晶电视, 55英寸 4K, 参考价：
     EXPECT_EQ(tv.gbk.name, "\xD0\xC7\xBA\xD3 X55 \xD2\xBA\xBE\xA7\xB5\xE7\xCA\xD3");
     EXPECT_EQ(tv.gbk.spec, "55\xD3\xA2\xB4\xE7 4K");
@@ -49,23 +50,31 @@ TEST(ParseProductFile, NamesTheLineAndTheFault) {
         {"1\tTV\t55in\t\t3999\t2026-11-02", "id 1 is already used on line 1"},
         {"2\t\t55in\t\t3999\t2026-11-02", "name is empty"},
         {"2\tTV\t\t\t3999\t2026-11-02", "specification line is empty"},
-        {"2\tTV \"X\"\t55in\t\t3999\t2026-11-02", "name holds '\"', which the page markup cannot carry"},
+        {"2\tTV \"X\"\t55in\t\t3999\t2026-11-02",
+         "name holds '\"', which the page markup cannot carry"},
         {"2\tTV\t55<b>in\t\t3999\t2026-11-02",
          "specification line holds '<', which the page markup cannot carry"},
-        {"2\tTV\t55in\tA&B\t3999\t2026-11-02", "price label holds '&', which the page markup cannot carry"},
+        {"2\tTV\t55in\tA&B\t3999\t2026-11-02",
+         "price label holds '&', which the page markup cannot carry"},
         {"2\tTV\x01\t55in\t\t3999\t2026-11-02", "name holds the control character U+0001"},
-        {"2\tTV \xE2\x82\xAC\t55in\t\t3999\t2026-11-02", "name holds U+20AC, which has no GBK form"},
-        {"2\tTV \xF0\x9F\x98\x80\t55in\t\t3999\t2026-11-02", "name holds U+1F600, which has no GBK form"},
+        {"2\tTV \xE2\x82\xAC\t55in\t\t3999\t2026-11-02",
+         "name holds U+20AC, which has no GBK form"},
+        {"2\tTV \xF0\x9F\x98\x80\t55in\t\t3999\t2026-11-02",
+         "name holds U+1F600, which has no GBK form"},
         {"2\tTV \xB5\xE7\t55in\t\t3999\t2026-11-02", "name is not valid UTF-8"},
-        {"2\tTV\t55in\t\t\t2026-11-02", "price \"\" is not an amount in yuan (at most two decimals)"},
-        {"2\tTV\t55in\t\t39.999\t2026-11-02", "price \"39.999\" is not an amount in yuan (at most two decimals)"},
-        {"2\tTV\t55in\t\t-5\t2026-11-02", "price \"-5\" is not an amount in yuan (at most two decimals)"},
+        {"2\tTV\t55in\t\t\t2026-11-02",
+         "price \"\" is not an amount in yuan (at most two decimals)"},
+        {"2\tTV\t55in\t\t39.999\t2026-11-02",
+         "price \"39.999\" is not an amount in yuan (at most two decimals)"},
+        {"2\tTV\t55in\t\t-5\t2026-11-02",
+         "price \"-5\" is not an amount in yuan (at most two decimals)"},
         {"2\tTV\t55in\t\t3999\t2026-13-01", "date \"2026-13-01\" is not a date YYYY-MM-DD"},
         {"2\tTV\t55in\t\t3999\t2026-02-29", "date \"2026-02-29\" is not a date YYYY-MM-DD"},
         {"2\tTV\t55in\t\t3999\t2026/11/02", "date \"2026/11/02\" is not a date YYYY-MM-DD"},
     };
     for (const auto& c : cases) {
-        const ProductFile file = parse_product_file(good + "# two\n" + c.line + "\n" + good, "p.tsv");
+        const ProductFile file =
+            parse_product_file(good + "# two\n" + c.line + "\n" + good, "p.tsv");
         EXPECT_EQ(file.error, "p.tsv:3: " + c.error) << c.line;
         EXPECT_TRUE(file.products.empty()) << c.line;
     }

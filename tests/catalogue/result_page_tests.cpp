@@ -20,8 +20,8 @@ TEST(PageSlice, TwentyAPageAndNoneOutsideThePages) {
         std::size_t first;  // index of the first product shown
         std::size_t count;
     } cases[] = {
-        {1, 0, 20}, {2, 20, 20}, {3, 40, 5}, {4, 0, 0}, {0, 0, 0}, {-1, 0, 0},
-        {std::nullopt, 0, 0}, {INT64_MAX, 0, 0}, {INT64_MIN, 0, 0},
+        {1, 0, 20}, {2, 20, 20},          {3, 40, 5},        {4, 0, 0},         {0, 0, 0},
+        {-1, 0, 0}, {std::nullopt, 0, 0}, {INT64_MAX, 0, 0}, {INT64_MIN, 0, 0},
     };
     for (const auto& c : cases) {
         const std::vector<const Product*> shown = page_slice(matches, c.page);
@@ -41,8 +41,8 @@ TEST(HtmlText, Cases) {
         {"a<b>\"c\"&'d'", "a&lt;b&gt;&quot;c&quot;&amp;&#39;d&#39;"},
         {"\xB5\xE7\xCA\xD3", "\xB5\xE7\xCA\xD3"},
         {"\x81\x41", "\x81\x41"},
-        {"\xB5\xE7\xB5", "\xB5\xE7?"},      // a first byte cut off at the end
-        {"\xB5\"", "?&quot;"},              // a first byte without a second byte
+        {"\xB5\xE7\xB5", "\xB5\xE7?"},  // a first byte cut off at the end
+        {"\xB5\"", "?&quot;"},          // a first byte without a second byte
         {"a\r\nb\x01\x7F\xFF\x80", "a??b????"},
     };
     for (const auto& c : cases) {
