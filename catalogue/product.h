@@ -10,10 +10,10 @@ namespace pricelookup::catalogue {
 
 struct ProductTexts {
     std::string name;
-    std::string spec;   // the specification line
-    std::string label;  // the price label, may be empty
-    std::string price;  // in yuan, decimal digits with at most two decimals
-    std::string date;   // YYYY-MM-DD
+    std::string specification;  // the specification line
+    std::string label;          // the price label, may be empty
+    std::string price;          // in yuan, decimal digits with at most two decimals
+    std::string date;           // YYYY-MM-DD
 };
 
 struct Product {

@@ -152,15 +152,15 @@ std::optional<Fault> parse_line(std::string_view line, Product& product) {
     if (fields.size() != field_count) {
         return Fault{"expected 6 fields separated by tabs, found " + std::to_string(fields.size())};
     }
-    const std::string_view id = fields[0], name = fields[1], spec = fields[2], label = fields[3],
-                           price = fields[4], date = fields[5];
+    const std::string_view id = fields[0], name = fields[1], specification = fields[2],
+                           label = fields[3], price = fields[4], date = fields[5];
     if (!is_id(id)) {
         return Fault{"id " + quoted(id) + " is not a number from 1 to 999999999"};
     }
     if (name.empty()) return Fault{"name is empty"};
-    if (spec.empty()) return Fault{"specification line is empty"};
+    if (specification.empty()) return Fault{"specification line is empty"};
     const std::array<std::pair<std::string_view, std::string_view>, 3> texts = {
-        {{name, "name"}, {spec, "specification line"}, {label, "price label"}}};
+        {{name, "name"}, {specification, "specification line"}, {label, "price label"}}};
     for (const auto& [text, field] : texts) {
         if (auto fault = check_text(text, field)) return fault;
     }
@@ -170,10 +170,10 @@ std::optional<Fault> parse_line(std::string_view line, Product& product) {
     if (!is_date(date)) return Fault{"date " + quoted(date) + " is not a date YYYY-MM-DD"};
 
     product.id = std::string(id);
-    product.utf8 = {std::string(name), std::string(spec), std::string(label), std::string(price),
-                    std::string(date)};
-    product.gbk = {ui::gbk_from_utf8(name), ui::gbk_from_utf8(spec), ui::gbk_from_utf8(label),
-                   std::string(price), std::string(date)};
+    product.utf8 = {std::string(name), std::string(specification), std::string(label),
+                    std::string(price), std::string(date)};
+    product.gbk = {ui::gbk_from_utf8(name), ui::gbk_from_utf8(specification),
+                   ui::gbk_from_utf8(label), std::string(price), std::string(date)};
     return std::nullopt;
 }
 

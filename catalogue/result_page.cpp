@@ -33,7 +33,8 @@ std::vector<const Product*> matching_products(const std::vector<Product>& produc
                                               std::string_view keyword) {
     std::vector<const Product*> matches;
     for (const Product& product : products) {
-        if (keyword_in(keyword, product.gbk.name) || keyword_in(keyword, product.gbk.spec)) {
+        if (keyword_in(keyword, product.gbk.name) ||
+            keyword_in(keyword, product.gbk.specification)) {
             matches.push_back(&product);
         }
     }
@@ -65,7 +66,8 @@ std::string entry_markup(const Product& product, std::string_view host) {
     out += "<div class=\"name\"><a href=\"" + picture + "\" alt=\"" + t.name + "\" id=\"p" +
            product.id + "\" target=\"_blank\">" + t.name + "</a></div>";
     out += crlf;
-    out += "<ul class=\"info\"><li class=\"spec\" title=''>" + t.spec + "</li><li class=\"quote\">";
+    out += "<ul class=\"info\"><li class=\"params\" title=''>" + t.specification +
+           "</li><li class=\"quote\">";
     out += "\n";
     out += "<span class=\"price\">" + t.label + "<b class='f20'>" + t.price + "</b></span>";
     out += "\n";

@@ -64,7 +64,7 @@ std::vector<const Product*> expected_matches(const std::vector<Product>& product
     std::vector<const Product*> found;
     for (const Product& p : products) {
         if (ascii_lower(p.utf8.name).find(needle) != std::string::npos ||
-            ascii_lower(p.utf8.spec).find(needle) != std::string::npos) {
+            ascii_lower(p.utf8.specification).find(needle) != std::string::npos) {
             found.push_back(&p);
         }
     }
@@ -72,7 +72,7 @@ std::vector<const Product*> expected_matches(const std::vector<Product>& product
 }
 
 struct Row {
-    std::string name, spec, label, price, date, picture;
+    std::string name, specification, label, price, date, picture;
 };
 
 // The rows the program's own parser finds in a page text.
@@ -90,7 +90,7 @@ std::vector<Row> parse_rows(const std::string& page_text) {
 
 void expect_row_is(const Row& row, const Product& product, const std::string& host) {
     EXPECT_EQ(row.name, product.gbk.name) << product.id;
-    EXPECT_EQ(row.spec, product.gbk.spec) << product.id;
+    EXPECT_EQ(row.specification, product.gbk.specification) << product.id;
     EXPECT_EQ(row.label, product.gbk.label) << product.id;
     EXPECT_EQ(row.price, product.gbk.price) << product.id;
     EXPECT_EQ(row.date, product.gbk.date) << product.id;

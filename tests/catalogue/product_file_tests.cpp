@@ -26,7 +26,7 @@ TEST(ParseProductFile, GivesEveryProductInBothEncodings) {
               "\xE6\x98\x9F\xE6\xB2\xB3 X55 \xE6\xB6\xB2\xE6\x99\xB6\xE7\x94\xB5\xE8\xA7\x86");
     // GBK of the same texts: 星河 X55 液晶电视, 55英寸 4K, 参考价：
     EXPECT_EQ(tv.gbk.name, "\xD0\xC7\xBA\xD3 X55 \xD2\xBA\xBE\xA7\xB5\xE7\xCA\xD3");
-    EXPECT_EQ(tv.gbk.spec, "55\xD3\xA2\xB4\xE7 4K");
+    EXPECT_EQ(tv.gbk.specification, "55\xD3\xA2\xB4\xE7 4K");
     EXPECT_EQ(tv.gbk.label, "\xB2\xCE\xBF\xBC\xBC\xDB\xA3\xBA");
     EXPECT_EQ(tv.gbk.price, "3999");
     EXPECT_EQ(tv.gbk.date, "2026-11-02");
