@@ -34,9 +34,12 @@ QUrl PreviewPane::url_to_load(std::string_view address) {
 
 void PreviewPane::show_address(std::string_view address) {
     m_address = std::string(address);
-    if (m_view == nullptr) create_view();
     ++m_navigations;
-    m_view->load(url_to_load(address));
+    const QUrl url = url_to_load(address);
+    // A pane without its view is blank already: a refused address needs no engine.
+    if (m_view == nullptr && url == QUrl(QStringLiteral("about:blank"))) return;
+    if (m_view == nullptr) create_view();
+    m_view->load(url);
 }
 
 void PreviewPane::create_view() {

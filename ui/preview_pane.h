@@ -23,7 +23,8 @@ public:
 
     // Keeps `address` (GBK) as the pane's address and navigates to it anew, even to
     // the address already shown, returning as soon as the navigation has started.
-    // An address that is_previewable_address refuses shows a blank page instead.
+    // An address that is_previewable_address refuses shows a blank page instead; the
+    // web view is created by the first address it accepts.
     //   "http://img/2.jpg" -> loads http://img/2.jpg
     //   "file:///etc/passwd" -> loads about:blank
     void show_address(std::string_view address);
