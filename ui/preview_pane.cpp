@@ -22,7 +22,7 @@ PreviewPane::PreviewPane(QWidget* parent) : QWidget(parent) {
 QUrl PreviewPane::url_to_load(std::string_view address) {
     const QUrl blank(QStringLiteral("about:blank"));
     if (!is_previewable_address(address)) return blank;
-    // Toolkit's own reading of the address must agree with the check above.
+    // The toolkit's reading of the address must agree with the check above.
     const QUrl url(to_qstring(address), QUrl::TolerantMode);
     const QString scheme = url.scheme();
     if (!url.isValid() || url.host().isEmpty() ||

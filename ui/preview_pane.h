@@ -18,7 +18,7 @@ namespace pricelookup::ui {
 class PreviewPane : public QWidget {
     Q_OBJECT
 
-public:
+  public:
     explicit PreviewPane(QWidget* parent = nullptr);
 
     // Keeps `address` (GBK) as the pane's address and navigates to it anew, even to
@@ -40,10 +40,10 @@ public:
     //   "http://img/a.jpg" -> http://img/a.jpg;  "javascript:x" -> about:blank
     static QUrl url_to_load(std::string_view address);
 
-protected:
+  protected:
     void resizeEvent(QResizeEvent* event) override;
 
-private:
+  private:
     void create_view();
 
     QWebEngineView* m_view = nullptr;

@@ -15,14 +15,18 @@ DateTime local_time_of(std::chrono::system_clock::time_point instant) {
             local.tm_hour,        local.tm_min,     local.tm_sec};
 }
 
-DateTime read_local_time() { return local_time_of(std::chrono::system_clock::now()); }
+DateTime read_local_time() {
+    return local_time_of(std::chrono::system_clock::now());
+}
 
 std::string date_time_text(const DateTime& value) {
     const auto number = [](int n) { return std::to_string(n); };
-    std::string text = number(value.year) + "年" + number(value.month) + "月" + number(value.day) + "日";
+    std::string text =
+        number(value.year) + "年" + number(value.month) + "月" + number(value.day) + "日";
     // The time of day is written up to its last field that is not zero.
     if (value.second != 0) {
-        text += number(value.hour) + "时" + number(value.minute) + "分" + number(value.second) + "秒";
+        text +=
+            number(value.hour) + "时" + number(value.minute) + "分" + number(value.second) + "秒";
     } else if (value.minute != 0) {
         text += number(value.hour) + "时" + number(value.minute) + "分";
     } else if (value.hour != 0) {

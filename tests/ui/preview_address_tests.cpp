@@ -1,10 +1,9 @@
-#include "ui/preview_address.h"
-
 #include <gtest/gtest.h>
 
 #include <QUrl>
 #include <string>
 
+#include "ui/preview_address.h"
 #include "ui/preview_pane.h"
 
 namespace pricelookup::ui {

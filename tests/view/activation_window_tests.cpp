@@ -32,12 +32,13 @@ std::string png_picture() {
 const QUrl blank(QStringLiteral("about:blank"));
 
 class RowClicks : public WindowUnderTest {
-protected:
+  protected:
     void SetUp() override {
         WindowUnderTest::SetUp();
         fill({
             {"1", "佳能 EOS R6", "全画幅", "价格", "14999", "2024-03-05", server.url("/pic/1.png")},
-            {"2", "索尼 α7 IV 微单相机", "4K", "价格", "16999", "2024-03-04", server.url("/pic/2.png")},
+            {"2", "索尼 α7 IV 微单相机", "4K", "价格", "16999", "2024-03-04",
+             server.url("/pic/2.png")},
             {"3", "尼康 Z6", "", "价格", "9999", "2024-03-03", server.url("/pic/3.png")},
         });
     }
@@ -80,7 +81,8 @@ TEST_F(RowClicks, ARowClickPreviewsItsPictureCopiesItsNameAndConfirms) {
     EXPECT_TRUE(inspected);
     EXPECT_EQ(window->preview_pane()->address(), server.url("/pic/2.png"));
     EXPECT_EQ(server.count("/pic/1.png"), 0) << "no second box, no other picture";
-    EXPECT_TRUE(QTest::qWaitFor([&] { return loaded_url() == QUrl(q(server.url("/pic/2.png"))); }, 15000));
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return loaded_url() == QUrl(q(server.url("/pic/2.png"))); }, 15000));
 }
 
 TEST_F(RowClicks, AClickBelowTheRowsBlanksThePaneAndEmptiesTheClipboard) {
@@ -100,7 +102,8 @@ TEST_F(RowClicks, AClickBelowTheRowsBlanksThePaneAndEmptiesTheClipboard) {
     EXPECT_EQ(boxes, 1);
     EXPECT_EQ(controls->selected_row(), ui::no_row);
     EXPECT_EQ(window->preview_pane()->address(), "");
-    EXPECT_TRUE(QTest::qWaitFor([&] { return loaded_url() == blank; }, 15000)) << loaded_url().toString().toStdString();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return loaded_url() == blank; }, 15000))
+        << loaded_url().toString().toStdString();
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
     ASSERT_NE(data, nullptr);
     EXPECT_TRUE(data->hasText());
@@ -137,7 +140,8 @@ TEST_F(RowClicks, PictureAddressesOfOtherSchemesLoadNothing) {
     // The view exists, showing a picture, when the hostile addresses come.
     when_box_opens([](QMessageBox&) {});
     click_list_at(centre_of_row(0));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return loaded_url() == QUrl(q(server.url("/pic/1.png"))); }, 15000));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return loaded_url() == QUrl(q(server.url("/pic/1.png"))); }, 15000));
     QWebEngineView* view = window->preview_pane()->view();
 
     struct Case {
@@ -153,7 +157,8 @@ TEST_F(RowClicks, PictureAddressesOfOtherSchemesLoadNothing) {
         controls->set_cell_text(1, 6, c.address);
         when_box_opens([](QMessageBox&) {});
         click_list_at(centre_of_row(1));
-        EXPECT_EQ(window->preview_pane()->address(), c.address) << "the pane keeps what it was given";
+        EXPECT_EQ(window->preview_pane()->address(), c.address)
+            << "the pane keeps what it was given";
         EXPECT_TRUE(QTest::qWaitFor([&] { return loaded_url() == blank; }, 15000))
             << c.address << " -> " << loaded_url().toString().toStdString();
         EXPECT_NE(view->title(), QStringLiteral("injected")) << c.address;
@@ -161,7 +166,8 @@ TEST_F(RowClicks, PictureAddressesOfOtherSchemesLoadNothing) {
         // Back to a picture, so that the next case starts from a loaded page again.
         when_box_opens([](QMessageBox&) {});
         click_list_at(centre_of_row(0));
-        ASSERT_TRUE(QTest::qWaitFor([&] { return loaded_url() == QUrl(q(server.url("/pic/1.png"))); }, 15000));
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] { return loaded_url() == QUrl(q(server.url("/pic/1.png"))); }, 15000));
     }
     // Only the picture went over the wire (and the icon a browser asks for by itself).
     for (const std::string& target : server.targets()) {

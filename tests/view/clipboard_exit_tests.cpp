@@ -35,7 +35,8 @@ Run run(const std::string& command) {
     FILE* pipe = ::popen(command.c_str(), "r");
     if (pipe == nullptr) return result;
     char buffer[4096];
-    for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) result.output.append(buffer, got);
+    for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+        result.output.append(buffer, got);
     result.status = ::pclose(pipe);
     return result;
 }
@@ -57,7 +58,7 @@ int run_program_copying(const std::string& name) {
 
 // The test clipboard manager, from its start until the end of the scope.
 class ClipboardKeeper {
-public:
+  public:
     explicit ClipboardKeeper(const fs::path& report) {
         int out[2];
         if (::pipe(out) != 0) return;
@@ -68,7 +69,8 @@ public:
         std::string program = CLIPBOARD_KEEPER;
         std::string report_path = report.string();
         char* argv[] = {program.data(), report_path.data(), nullptr};
-        if (::posix_spawn(&m_pid, program.c_str(), &actions, nullptr, argv, environ) != 0) m_pid = -1;
+        if (::posix_spawn(&m_pid, program.c_str(), &actions, nullptr, argv, environ) != 0)
+            m_pid = -1;
         posix_spawn_file_actions_destroy(&actions);
         ::close(out[1]);
         char ready[6] = {};
@@ -82,7 +84,7 @@ public:
     }
     bool ready() const { return m_ready; }
 
-private:
+  private:
     pid_t m_pid = -1;
     bool m_ready = false;
 };
@@ -95,8 +97,9 @@ std::vector<std::string> lines_of(const fs::path& path) {
 }
 
 class ClipboardAfterExit : public ::testing::Test {
-protected:
-    fs::path report = fs::temp_directory_path() / ("pricelookup-keeper-" + std::to_string(::getpid()));
+  protected:
+    fs::path report =
+        fs::temp_directory_path() / ("pricelookup-keeper-" + std::to_string(::getpid()));
     void TearDown() override { fs::remove(report); }
 };
 

@@ -1,10 +1,9 @@
-#include "view/clock_handler.h"
-
 #include <gtest/gtest.h>
 
 #include <chrono>
 
 #include "tests/support/fake_controls.h"
+#include "view/clock_handler.h"
 
 namespace pricelookup::view {
 namespace {

@@ -62,12 +62,13 @@ void slow_search_handler(ui::HandlerContext&) {
 }
 
 class ClockDuringASlowSearch : public WindowUnderTest {
-protected:
+  protected:
     void SetUp() override {
         test::clear_proxy_environment();
         bindings.assign(ui::event_table().begin(), ui::event_table().end());
         for (ui::EventBinding& binding : bindings) {
-            if (binding.event == ui::Event::search_button_clicked) binding.handler = slow_search_handler;
+            if (binding.event == ui::Event::search_button_clicked)
+                binding.handler = slow_search_handler;
         }
         build(bindings);
         slow_search = SlowSearch{};
@@ -98,7 +99,8 @@ TEST_F(ClockDuringASlowSearch, StandsStillDuringTheSearchAndShowsTheCurrentTimeR
             first_tick_showed_its_time = shows_the_current_time(clock_after_first_tick);
         }
     });
-    const QPoint button = window->search_button()->mapTo(window.get(), window->search_button()->rect().center());
+    const QPoint button =
+        window->search_button()->mapTo(window.get(), window->search_button()->rect().center());
     QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, button);
     ASSERT_EQ(slow_search.page, "<html>late</html>") << "the search fetched its page";
     EXPECT_EQ(slow_search.ticks_during, 0) << "no tick while the search held the window";

@@ -1,5 +1,3 @@
-#include "view/date_time.h"
-
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -7,6 +5,8 @@
 #include <ctime>
 #include <optional>
 #include <string>
+
+#include "view/date_time.h"
 
 namespace pricelookup::view {
 namespace {
@@ -44,14 +44,16 @@ TEST(DateTimeText, TheLongestTextIsFourteenChineseCharactersAndFourteenDigits) {
 
 // Runs the test body in a time zone of its own and puts the former one back.
 class InTimeZone : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         const char* former = std::getenv("TZ");
         if (former != nullptr) m_former = former;
     }
     void TearDown() override {
-        if (m_former) ::setenv("TZ", m_former->c_str(), 1);
-        else ::unsetenv("TZ");
+        if (m_former)
+            ::setenv("TZ", m_former->c_str(), 1);
+        else
+            ::unsetenv("TZ");
         ::tzset();
     }
     static void use_zone(const char* zone) {
@@ -59,7 +61,7 @@ protected:
         ::tzset();
     }
 
-private:
+  private:
     std::optional<std::string> m_former;
 };
 
@@ -103,7 +105,8 @@ TEST_F(InTimeZone, FractionsOfASecondAreCutNotRounded) {
         {utc(2024, 3, 5, 9, 7, 5, 500), {2024, 3, 5, 9, 7, 5}},
         {utc(1969, 12, 31, 23, 59, 59, 900), {1969, 12, 31, 23, 59, 59}},  // before 1970
     };
-    for (const Case& c : cases) EXPECT_EQ(local_time_of(c.instant), c.local) << date_time_text(c.local);
+    for (const Case& c : cases)
+        EXPECT_EQ(local_time_of(c.instant), c.local) << date_time_text(c.local);
 }
 
 TEST_F(InTimeZone, ReadLocalTimeIsTheCurrentTimeOfTheZone) {

@@ -1,11 +1,10 @@
-#include "view/item_activation.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "tests/support/fake_controls.h"
+#include "view/item_activation.h"
 
 namespace pricelookup::view {
 namespace {
@@ -14,7 +13,7 @@ using testing::FakeControls;
 
 // A list as a search leaves it: ordinals in column 0, the six fields after them.
 class ItemActivation : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         const std::vector<FakeControls::Row> rows = {
             {"1", "佳能 EOS R6", "全画幅", "价格", "14999", "2024-03-05", "http://img.test/1.jpg"},
@@ -41,9 +40,9 @@ TEST_F(ItemActivation, PreviewsCopiesAndConfirmsForTheSelectedRow) {
     const Case cases[] = {
         {1, "http://img.test/2.jpg", "索尼 α7 IV 微单"},
         {0, "http://img.test/1.jpg", "佳能 EOS R6"},
-        {2, "", ""},             // a row with empty cells
-        {ui::no_row, "", ""},    // a click below the rows
-        {7, "", ""},             // a row that is not there reads empty as well
+        {2, "", ""},           // a row with empty cells
+        {ui::no_row, "", ""},  // a click below the rows
+        {7, "", ""},           // a row that is not there reads empty as well
     };
     for (const Case& c : cases) {
         FakeControls clicked = controls;
@@ -90,7 +89,7 @@ TEST_F(ItemActivation, AHeldClipboardKeepsItsContentsAndTheBoxStillOpens) {
 TEST_F(ItemActivation, TheAddressIsShownBeforeTheClipboardIsWrittenAndTheBoxComesLast) {
     // The order of the steps as a recording window sees it.
     class Recording final : public ui::Controls {
-    public:
+      public:
         std::vector<std::string> steps;
         std::string read_text() override { return {}; }
         void set_focus() override {}
@@ -108,7 +107,9 @@ TEST_F(ItemActivation, TheAddressIsShownBeforeTheClipboardIsWrittenAndTheBoxCome
             steps.emplace_back("selected");
             return 4;
         }
-        void show_message(std::string_view, std::int32_t) override { steps.emplace_back("message"); }
+        void show_message(std::string_view, std::int32_t) override {
+            steps.emplace_back("message");
+        }
         void show_address(std::string_view) override { steps.emplace_back("address"); }
         bool copy_to_clipboard(std::string_view) override {
             steps.emplace_back("clipboard");
@@ -116,8 +117,8 @@ TEST_F(ItemActivation, TheAddressIsShownBeforeTheClipboardIsWrittenAndTheBoxCome
         }
     } recording;
     item_activation_handler(recording);
-    EXPECT_EQ(recording.steps, (std::vector<std::string>{"selected", "cell 4,6", "address", "cell 4,1",
-                                                         "clipboard", "message"}));
+    EXPECT_EQ(recording.steps, (std::vector<std::string>{"selected", "cell 4,6", "address",
+                                                         "cell 4,1", "clipboard", "message"}));
 }
 
 }  // namespace

@@ -29,7 +29,7 @@
 namespace pricelookup::testing {
 
 class WindowUnderTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { build(ui::event_table()); }
     void TearDown() override {
         events.reset();
@@ -41,7 +41,8 @@ protected:
     void build(std::span<const ui::EventBinding> table) {
         window = std::make_unique<ui::MainWindow>();
         controls = std::make_unique<ui::QtControls>(*window, shell);
-        events = std::make_unique<ui::EventDispatcher>(ui::HandlerContext{*controls, shell}, gate, table);
+        events = std::make_unique<ui::EventDispatcher>(ui::HandlerContext{*controls, shell}, gate,
+                                                       table);
         ui::connect_events(*window, *events);
         window->place_on_screen();
         window->show();
@@ -64,14 +65,13 @@ protected:
         const ui::ResultList* list = window->result_list();
         return list->visualRect(list->model()->index(row, 1)).center();
     }
-    QPoint below_the_rows() const {
-        return {30, window->result_list()->viewport()->height() - 5};
-    }
+    QPoint below_the_rows() const { return {30, window->result_list()->viewport()->height() - 5}; }
     // A left click in the list's rows area through the window system's path, so that
     // a disabled window refuses it as it would refuse the user.
     void click_list_at(QPoint in_viewport) {
         QWidget* viewport = window->result_list()->viewport();
-        QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, viewport->mapTo(window.get(), in_viewport));
+        QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {},
+                          viewport->mapTo(window.get(), in_viewport));
     }
 
     // Runs `inspect` once the next message box is open, then closes it with OK.
@@ -88,7 +88,7 @@ protected:
     std::unique_ptr<ui::QtControls> controls;
     std::unique_ptr<ui::EventDispatcher> events;
 
-private:
+  private:
     void poll_for_box(std::function<void(QMessageBox&)> inspect) {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         if (box == nullptr || !box->isVisible()) {

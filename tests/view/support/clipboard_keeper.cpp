@@ -27,7 +27,8 @@ xcb_connection_t* connection = nullptr;
 
 xcb_atom_t atom(const char* name) {
     const Reply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(
-        connection, xcb_intern_atom(connection, 0, static_cast<std::uint16_t>(std::strlen(name)), name),
+        connection,
+        xcb_intern_atom(connection, 0, static_cast<std::uint16_t>(std::strlen(name)), name),
         nullptr));
     return reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
 }
@@ -42,7 +43,8 @@ std::string atom_name(xcb_atom_t a) {
 
 std::string take_property(xcb_window_t window, xcb_atom_t property) {
     const Reply<xcb_get_property_reply_t> reply(xcb_get_property_reply(
-        connection, xcb_get_property(connection, 1, window, property, XCB_GET_PROPERTY_TYPE_ANY, 0, 1 << 24),
+        connection,
+        xcb_get_property(connection, 1, window, property, XCB_GET_PROPERTY_TYPE_ANY, 0, 1 << 24),
         nullptr));
     if (!reply) return {};
     const auto* bytes = static_cast<const char*>(xcb_get_property_value(reply.get()));
@@ -94,22 +96,26 @@ int main(int argc, char** argv) {
         const Reply<xcb_generic_event_t> event(raw);
         const auto type = static_cast<std::uint8_t>(event->response_type & 0x7F);
         if (type == XCB_SELECTION_REQUEST) {
-            const auto& request = *reinterpret_cast<const xcb_selection_request_event_t*>(event.get());
+            const auto& request =
+                *reinterpret_cast<const xcb_selection_request_event_t*>(event.get());
             if (request.selection == manager && request.target == save_targets && state == idle) {
                 save_request = request;
                 xcb_convert_selection(connection, window, clipboard, targets, kept, request.time);
                 xcb_flush(connection);
                 state = want_targets;
             } else if (request.selection == clipboard && state == keeping) {
-                const xcb_atom_t property = request.property != xcb_atom_t{XCB_ATOM_NONE} ? request.property : request.target;
+                const xcb_atom_t property = request.property != xcb_atom_t{XCB_ATOM_NONE}
+                                                ? request.property
+                                                : request.target;
                 if (request.target == targets) {
                     const xcb_atom_t offered[] = {targets, utf8};
-                    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, request.requestor, property,
-                                        XCB_ATOM_ATOM, 32, 2, offered);
+                    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, request.requestor,
+                                        property, XCB_ATOM_ATOM, 32, 2, offered);
                     notify(request, property);
                 } else if (request.target == utf8) {
-                    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, request.requestor, property, utf8,
-                                        8, static_cast<std::uint32_t>(text.size()), text.data());
+                    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, request.requestor,
+                                        property, utf8, 8, static_cast<std::uint32_t>(text.size()),
+                                        text.data());
                     notify(request, property);
                 } else {
                     notify(request, XCB_ATOM_NONE);
@@ -129,7 +135,8 @@ int main(int argc, char** argv) {
             text = take_property(window, kept);
             xcb_set_selection_owner(connection, window, clipboard, XCB_CURRENT_TIME);
             // Tells the program its clipboard is saved, so that it may end.
-            notify(save_request, save_request.property != XCB_ATOM_NONE ? save_request.property : save_targets);
+            notify(save_request,
+                   save_request.property != XCB_ATOM_NONE ? save_request.property : save_targets);
             report << "saved " << text.size() << "\n" << std::flush;
             state = keeping;
         }

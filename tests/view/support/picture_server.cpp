@@ -12,7 +12,8 @@
 
 namespace pricelookup::testing {
 
-PictureServer::PictureServer(std::string content_type, std::string body, std::chrono::milliseconds delay)
+PictureServer::PictureServer(std::string content_type, std::string body,
+                             std::chrono::milliseconds delay)
     : m_delay(delay) {
     m_response = "HTTP/1.1 200 OK\r\nContent-Type: " + content_type +
                  "\r\nCache-Control: no-store\r\nConnection: close\r\nContent-Length: " +
@@ -62,7 +63,8 @@ int PictureServer::count(std::string_view target) const {
     return static_cast<int>(std::count(m_targets.begin(), m_targets.end(), target));
 }
 
-bool PictureServer::wait_for(std::string_view target, int times, std::chrono::milliseconds timeout) const {
+bool PictureServer::wait_for(std::string_view target, int times,
+                             std::chrono::milliseconds timeout) const {
     std::unique_lock lock(m_mutex);
     return m_changed.wait_for(lock, timeout, [&] {
         return std::count(m_targets.begin(), m_targets.end(), target) >= times;
@@ -108,8 +110,8 @@ void PictureServer::serve(int connection) {
         if (!stopping) {
             std::size_t sent = 0;
             while (sent < m_response.size()) {
-                const ssize_t n = ::send(connection, m_response.data() + sent, m_response.size() - sent,
-                                         MSG_NOSIGNAL);
+                const ssize_t n = ::send(connection, m_response.data() + sent,
+                                         m_response.size() - sent, MSG_NOSIGNAL);
                 if (n <= 0) break;
                 sent += static_cast<std::size_t>(n);
             }

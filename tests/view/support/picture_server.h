@@ -15,7 +15,7 @@
 namespace pricelookup::testing {
 
 class PictureServer {
-public:
+  public:
     // `content_type` and `body` make the response; it is never cached by the client.
     PictureServer(std::string content_type, std::string body,
                   std::chrono::milliseconds delay = std::chrono::milliseconds{0});
@@ -32,7 +32,7 @@ public:
     // Waits at most `timeout` until `target` was asked for `times` times.
     bool wait_for(std::string_view target, int times, std::chrono::milliseconds timeout) const;
 
-private:
+  private:
     void accept_loop();
     void serve(int connection);
 
