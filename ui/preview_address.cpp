@@ -46,8 +46,9 @@ bool is_previewable_address(std::string_view address) {
     if (host.starts_with('[')) {
         const auto close = host.find(']');
         if (close == std::string_view::npos) return false;
-        host = host.substr(0, close + 1);
-        return host.size() > 2;
+        // Only a port may follow the literal.
+        const std::string_view after = host.substr(close + 1);
+        return close > 1 && (after.empty() || after.starts_with(':'));
     }
     host = host.substr(0, host.find(':'));
     return !host.empty();

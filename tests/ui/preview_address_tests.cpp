@@ -41,6 +41,7 @@ const Case cases[] = {
     {"http://user@/a.jpg", false},
     {"http://[::1/a.jpg", false},
     {"http://[]/a.jpg", false},
+    {"http://[::1]x/a.jpg", false},
     {"http:\\\\img.example.com\\a.jpg", false},
     {"http://img.example.com\\@evil.test/a.jpg", false},
     {"http://img exa.com/a.jpg", false},
