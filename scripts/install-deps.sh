@@ -19,6 +19,8 @@ packages=(
   # a real X server for window tests, its keyboard, a window manager for frame geometry,
   # and a CJK font so that Chinese texts render instead of empty boxes
   xvfb xauth openbox fonts-wqy-microhei xdotool
+  # reads the clipboard from a second X client; the test clipboard keeper speaks X
+  xclip libxcb1-dev
   # checks the desktop entry
   desktop-file-utils
 )

@@ -62,6 +62,16 @@ public:
     // Shows a modal message box with the caption "信息：" and waits until the user
     // closes it. Timers keep running meanwhile; the main window takes no input.
     virtual void show_message(std::string_view text, std::int32_t flags) = 0;
+
+    // Preview pane 超文本浏览框1: keeps `address` as its own and starts loading it
+    // anew, even when it is the address already shown; returns at once. Only absolute
+    // http and https addresses are loaded: any other (empty, relative, malformed,
+    // file:, javascript:, data: ...) shows a blank page.
+    virtual void show_address(std::string_view address) = 0;
+
+    // Puts exactly `text` on the clipboard as plain text, nothing else offered; the
+    // empty text leaves an empty text there. False when the clipboard did not take it.
+    virtual bool copy_to_clipboard(std::string_view text) = 0;
 };
 
 }  // namespace pricelookup::ui

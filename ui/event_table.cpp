@@ -7,6 +7,8 @@
 #include "app/fatal_error_message.h"
 #include "app/lifecycle_handlers.h"
 #include "app/program_end.h"
+#include "view/clock_handler.h"
+#include "view/item_activation.h"
 
 namespace pricelookup::ui {
 namespace {
@@ -21,12 +23,12 @@ constexpr EventBinding bindings[] = {
     {Event::search_button_clicked, not_built_yet},   // search command
     {Event::keyword_changed, not_built_yet},         // arms the auto-search
     {Event::auto_search_tick, not_built_yet},        // auto-search
-    {Event::clock_tick, not_built_yet},              // status bar clock
+    {Event::clock_tick, [](HandlerContext& c) { view::clock_handler(c.controls); }},
     {Event::previous_page_selected, not_built_yet},  // previous-page command
     {Event::next_page_selected, not_built_yet},      // next-page command
     {Event::first_page_selected, not_built_yet},     // first-page command
     {Event::refresh_selected, [](HandlerContext& c) { app::refresh_command(c.shell); }},
-    {Event::result_list_clicked, not_built_yet},     // item activation
+    {Event::result_list_clicked, [](HandlerContext& c) { view::item_activation_handler(c.controls); }},
 };
 
 }  // namespace

@@ -13,9 +13,9 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
-#include <QWebEngineView>
 
 #include "ui/period_timer.h"
+#include "ui/preview_pane.h"
 #include "ui/qt_text.h"
 #include "ui/result_list.h"
 #include "ui/window_definition.h"
@@ -101,7 +101,7 @@ void MainWindow::build_controls() {
     m_result_list = new ResultList(client);
     place(m_result_list, definition::result_list_rect);
 
-    m_preview_pane = new QWebEngineView(client);
+    m_preview_pane = new PreviewPane(client);
     place(m_preview_pane, definition::preview_pane_rect);
 }
 

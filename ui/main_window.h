@@ -15,11 +15,11 @@ class QAction;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QWebEngineView;
 
 namespace pricelookup::ui {
 
 class PeriodTimer;
+class PreviewPane;
 class ResultList;
 
 class MainWindow : public QMainWindow {
@@ -33,7 +33,7 @@ public:
     QLineEdit* keyword_box() const { return m_keyword_box; }
     QPushButton* search_button() const { return m_search_button; }
     ResultList* result_list() const { return m_result_list; }
-    QWebEngineView* preview_pane() const { return m_preview_pane; }
+    PreviewPane* preview_pane() const { return m_preview_pane; }
     QLabel* status_part(std::int32_t part) const;
     static constexpr std::int32_t status_part_count = 3;
     PeriodTimer* timer(Timer which) const;
@@ -77,7 +77,7 @@ private:
     QLineEdit* m_keyword_box = nullptr;
     QPushButton* m_search_button = nullptr;
     ResultList* m_result_list = nullptr;
-    QWebEngineView* m_preview_pane = nullptr;
+    PreviewPane* m_preview_pane = nullptr;
     std::array<QLabel*, status_part_count> m_status_parts{};
     PeriodTimer* m_auto_search_timer = nullptr;
     PeriodTimer* m_clock_timer = nullptr;

@@ -1,14 +1,18 @@
 #include "ui/qt_controls.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QMimeData>
 #include <limits>
 
 #include "app/fatal_error_message.h"
 #include "app/program_end.h"
 #include "ui/period_timer.h"
+#include "ui/preview_pane.h"
 #include "ui/qt_text.h"
 #include "ui/result_list.h"
 #include "ui/window_definition.h"
@@ -94,6 +98,24 @@ void QtControls::show_message(std::string_view text, std::int32_t flags) {
     box.setWindowModality(Qt::ApplicationModal);
     box.exec();
     window();  // the program may have ended while the box was open
+}
+
+void QtControls::show_address(std::string_view address) {
+    window().preview_pane()->show_address(address);
+}
+
+bool QtControls::copy_to_clipboard(std::string_view text) {
+    window();
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (clipboard == nullptr) return false;
+    // Plain text only: QClipboard::setText would do, but the mime data is made here so
+    // that nothing but text/plain can ever be offered alongside.
+    const QString name = to_qstring(text);
+    auto* data = new QMimeData;
+    data->setText(name);
+    clipboard->setMimeData(data, QClipboard::Clipboard);  // the clipboard owns it now
+    const QMimeData* held = clipboard->mimeData(QClipboard::Clipboard);
+    return held != nullptr && held->hasText() && held->text() == name;
 }
 
 }  // namespace pricelookup::ui

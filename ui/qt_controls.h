@@ -28,6 +28,8 @@ public:
     std::string get_cell_text(std::int32_t row, std::int32_t column) override;
     std::int32_t selected_row() override;
     void show_message(std::string_view text, std::int32_t flags) override;
+    void show_address(std::string_view address) override;
+    bool copy_to_clipboard(std::string_view text) override;
 
 private:
     // The window every operation works on. Leaves the calling handler (ProgramEnd)

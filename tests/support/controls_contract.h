@@ -5,7 +5,8 @@
 // against the fake hold for the program.
 //
 // A harness type provides: Controls& controls(); std::string part_text(int part);
-// void select_row(int row); void type_keyword(std::string_view gbk).
+// void select_row(int row); void type_keyword(std::string_view gbk);
+// std::string pane_address(); int pane_navigations(); std::string clipboard_text().
 
 #include <gtest/gtest.h>
 
@@ -93,10 +94,33 @@ TYPED_TEST_P(ControlsContract, ReadTextGivesTheKeywordAsGbk) {
     EXPECT_EQ(c.read_text(), "数码相机 & \"50%\"");
 }
 
+TYPED_TEST_P(ControlsContract, ShowAddressKeepsTheAddressAndNavigatesOnEveryCall) {
+    ui::Controls& c = this->controls();
+    EXPECT_EQ(this->harness.pane_address(), "");
+    const std::string address = "http://127.0.0.1:9/图片/a.jpg";
+    c.show_address(address);
+    c.show_address(address);
+    EXPECT_EQ(this->harness.pane_address(), address);
+    EXPECT_EQ(this->harness.pane_navigations(), 2) << "the same address again navigates again";
+    c.show_address("");
+    EXPECT_EQ(this->harness.pane_address(), "");
+    EXPECT_EQ(this->harness.pane_navigations(), 3);
+}
+
+TYPED_TEST_P(ControlsContract, CopyToClipboardPutsExactlyTheTextThereTheEmptyTextIncluded) {
+    ui::Controls& c = this->controls();
+    for (const std::string text : {"索尼 α7 微单相机 <b>&amp;</b>", "", "plain"}) {
+        EXPECT_TRUE(c.copy_to_clipboard(text)) << text;
+        EXPECT_EQ(this->harness.clipboard_text(), text);
+    }
+}
+
 REGISTER_TYPED_TEST_SUITE_P(ControlsContract, AppendRowNumbersRowsFromZeroAndAgainAfterClearing,
                             CellsOutsideTheListReadEmptyAndIgnoreWrites,
                             CellsGiveBackTheirBytesUnchanged, StatusPartsOutsideTheBarChangeNothing,
                             SelectedRowFollowsTheSelectionAndClearing,
-                            ReadTextGivesTheKeywordAsGbk);
+                            ReadTextGivesTheKeywordAsGbk,
+                            ShowAddressKeepsTheAddressAndNavigatesOnEveryCall,
+                            CopyToClipboardPutsExactlyTheTextThereTheEmptyTextIncluded);
 
 }  // namespace pricelookup::testing

@@ -59,4 +59,10 @@ void FakeControls::show_message(std::string_view text, std::int32_t flags) {
     messages.emplace_back(std::string(text), flags);
 }
 
+bool FakeControls::copy_to_clipboard(std::string_view text) {
+    if (!clipboard_free) return false;
+    clipboard = std::string(text);
+    return true;
+}
+
 }  // namespace pricelookup::testing

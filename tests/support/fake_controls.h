@@ -28,6 +28,8 @@ public:
     std::string get_cell_text(std::int32_t row, std::int32_t column) override;
     std::int32_t selected_row() override { return selected; }
     void show_message(std::string_view text, std::int32_t flags) override;
+    void show_address(std::string_view address) override { addresses_shown.emplace_back(address); }
+    bool copy_to_clipboard(std::string_view text) override;
 
     static constexpr std::int32_t column_count = 7;
     using Row = std::array<std::string, column_count>;
@@ -36,6 +38,8 @@ public:
     std::string keyword;
     std::int32_t selected = ui::no_row;
     bool keyword_box_focused = false;
+    // False while another program holds the clipboard: copying fails and changes nothing.
+    bool clipboard_free = true;
 
     // What the operations wrote.
     std::array<std::string, 3> status_parts;
@@ -44,6 +48,9 @@ public:
     int menu_bar_builds = 1;
     std::array<std::int32_t, 2> timer_period{};
     std::vector<std::pair<std::string, std::int32_t>> messages;
+    // Every address the preview pane was told, in order; the last one is the pane's.
+    std::vector<std::string> addresses_shown;
+    std::string clipboard = "former clipboard contents";
 };
 
 }  // namespace pricelookup::testing

@@ -63,9 +63,9 @@ TEST_F(EventTableTest, RefreshStartsTheProgramFileAgainAndDestroysTheWindow) {
 TEST_F(EventTableTest, SizeChangedAndTheEventsOfLaterHandlersChangeNothingYet) {
     const FakeControls before = controls;
     for (const Event event : {Event::window_size_changed, Event::search_button_clicked,
-                              Event::keyword_changed, Event::auto_search_tick, Event::clock_tick,
+                              Event::keyword_changed, Event::auto_search_tick,
                               Event::previous_page_selected, Event::next_page_selected,
-                              Event::first_page_selected, Event::result_list_clicked}) {
+                              Event::first_page_selected}) {
         dispatcher.raise(event);
     }
     EXPECT_EQ(controls.status_parts, before.status_parts);
@@ -74,12 +74,34 @@ TEST_F(EventTableTest, SizeChangedAndTheEventsOfLaterHandlersChangeNothingYet) {
     EXPECT_FALSE(shell.ended_with.has_value());
 }
 
+TEST_F(EventTableTest, TheClockTickWritesTheTimeIntoStatusPartTwoOnly) {
+    dispatcher.raise(Event::clock_tick);
+    EXPECT_EQ(controls.status_parts[0], "启动成功,请输入搜索电器名称!");
+    EXPECT_EQ(controls.status_parts[1], "空页");
+    EXPECT_NE(controls.status_parts[2], "时间");
+    EXPECT_NE(controls.status_parts[2].find("年"), std::string::npos) << controls.status_parts[2];
+}
+
+TEST_F(EventTableTest, AClickInTheResultListActivatesTheSelectedRow) {
+    controls.append_row("1");
+    controls.set_cell_text(0, 1, "name");
+    controls.set_cell_text(0, 6, "http://img/1.jpg");
+    controls.selected = 0;
+    dispatcher.raise(Event::result_list_clicked);
+    EXPECT_EQ(controls.addresses_shown, std::vector<std::string>{"http://img/1.jpg"});
+    EXPECT_EQ(controls.clipboard, "name");
+    EXPECT_EQ(controls.messages.size(), 1U);
+}
+
 TEST_F(EventTableTest, NoHandlerRunsWhileTheGateIsRaised) {
     gate.raise();
     for (const Event event : all_events) dispatcher.raise(event);
     EXPECT_FALSE(controls.keyword_box_focused);
     EXPECT_FALSE(shell.ended_with.has_value());
     EXPECT_TRUE(shell.started.empty());
+    EXPECT_EQ(controls.status_parts[2], "时间");
+    EXPECT_TRUE(controls.addresses_shown.empty());
+    EXPECT_TRUE(controls.messages.empty());
 }
 
 // A dispatcher over a table of the test's own, for what it does around a handler.

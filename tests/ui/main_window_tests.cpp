@@ -14,6 +14,7 @@
 
 #include "tests/ui/window_fixture.h"
 #include "ui/period_timer.h"
+#include "ui/preview_pane.h"
 #include "ui/result_list.h"
 #include "ui/window_definition.h"
 
@@ -284,8 +285,13 @@ TEST_F(MainWindowTest, ClockTimerRunsFromCreationAndAutoSearchTimerIsStopped) {
     EXPECT_FALSE(window->timer(Timer::auto_search)->is_running());
 }
 
-TEST_F(MainWindowTest, PreviewPaneStartsBlank) {
-    EXPECT_TRUE(window->preview_pane()->url().isEmpty());
+TEST_F(MainWindowTest, PreviewPaneStartsBlankWithoutAWebEngine) {
+    const PreviewPane* pane = window->preview_pane();
+    EXPECT_TRUE(pane->address().empty());
+    EXPECT_EQ(pane->view(), nullptr) << "the web view comes with the first address";
+    EXPECT_TRUE(pane->findChildren<QWebEngineView*>().isEmpty());
+    EXPECT_EQ(pane->palette().color(QPalette::Window), QColor(Qt::white));
+    EXPECT_TRUE(pane->autoFillBackground());
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "ui/qt_controls.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -19,6 +20,7 @@
 #include "tests/support/fake_shell.h"
 #include "tests/ui/window_fixture.h"
 #include "ui/period_timer.h"
+#include "ui/preview_pane.h"
 #include "ui/result_list.h"
 
 namespace pricelookup::testing {
@@ -40,6 +42,9 @@ public:
         typed.setCommitString(ui::to_qstring(gbk));
         QCoreApplication::sendEvent(m_window->keyword_box(), &typed);
     }
+    std::string pane_address() { return m_window->preview_pane()->address(); }
+    int pane_navigations() { return m_window->preview_pane()->navigations(); }
+    std::string clipboard_text() { return ui::to_gbk(QGuiApplication::clipboard()->text()); }
 
 private:
     FakeShell m_shell;
@@ -54,6 +59,11 @@ public:
     std::string part_text(int part) { return m_controls.status_parts[static_cast<std::size_t>(part)]; }
     void select_row(int row) { m_controls.selected = row; }
     void type_keyword(std::string_view gbk) { m_controls.keyword = std::string(gbk); }
+    std::string pane_address() {
+        return m_controls.addresses_shown.empty() ? std::string() : m_controls.addresses_shown.back();
+    }
+    int pane_navigations() { return static_cast<int>(m_controls.addresses_shown.size()); }
+    std::string clipboard_text() { return m_controls.clipboard; }
 
 private:
     FakeControls m_controls;
