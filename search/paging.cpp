@@ -41,8 +41,10 @@ void previous_page_command(const SearchContext& context) {
     controls.clear_rows();
     if (page == 1) {
         // Timer handlers run while the box is open; an auto-search among them stores
-        // a new first-page address, and that is the one loaded afterwards.
+        // a new first-page address, and that is the one loaded afterwards. Its rows
+        // are cleared first, or the list would hold that page twice.
         controls.show_message(texts::on_first_page, ui::message_question);
+        controls.clear_rows();
         stored_address_load(context);
         return;
     }
