@@ -13,6 +13,7 @@
 #include "search/search_command.h"
 #include "tests/search/support/catalogue_server.h"
 #include "tests/search/support/loopback_server.h"
+#include "ui/drawn_page_source.h"
 #include "ui/main_window.h"
 #include "ui/qt_controls.h"
 #include "ui/result_list.h"
@@ -41,7 +42,8 @@ void search_command_to_last_row(benchmark::State& state) {
     RunningShell shell;
     ui::QtControls controls(*window, shell);
     search::SearchState search_state;
-    search::NetworkPageSource pages;
+    search::NetworkPageSource network;
+    ui::DrawnPageSource pages(*window, network);
     const std::string prefix = search::query_prefix(catalogue.host());
     const search::SearchContext context{controls, search_state, pages, prefix};
     window->keyword_box()->setText("tv");

@@ -45,14 +45,7 @@ void QtControls::set_period(Timer timer, std::int32_t period_ms) {
 }
 
 void QtControls::set_part_text(std::int32_t part, std::string_view text) {
-    QLabel* label = window().status_part(part);
-    if (label == nullptr) return;
-    const QString new_text = to_qstring(text);
-    if (label->text() == new_text) return;  // the count message is written after every row
-    label->setText(new_text);
-    // Drawn now: a search writes its progress texts right before a fetch that blocks
-    // the event loop, and the user should see them while waiting.
-    label->repaint();
+    if (QLabel* label = window().status_part(part)) label->setText(to_qstring(text));
 }
 
 void QtControls::clear_rows() {
