@@ -24,7 +24,7 @@ using namespace pricelookup;
 
 // A program that never ends: the window's operations always go through.
 class RunningShell final : public app::Shell {
-public:
+  public:
     std::string program_directory() const override { return "."; }
     std::string program_file_name() const override { return "bench"; }
     bool start_program(const std::string&) override { return false; }
@@ -56,7 +56,11 @@ void search_command_to_last_row(benchmark::State& state) {
     }
     state.counters["rows"] = entries;
 }
-BENCHMARK(search_command_to_last_row)->Arg(20)->Arg(2000)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(search_command_to_last_row)
+    ->Arg(20)
+    ->Arg(2000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 }  // namespace
 

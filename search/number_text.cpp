@@ -5,7 +5,9 @@
 
 namespace pricelookup::search {
 
-std::string integer_text(std::int32_t value) { return std::to_string(value); }
+std::string integer_text(std::int32_t value) {
+    return std::to_string(value);
+}
 
 std::string double_text(double value) {
     // Room for a sign, 13 digits, a point and an exponent such as "e-308".

@@ -4,6 +4,8 @@
 
 namespace pricelookup::search {
 
-std::string NetworkPageSource::fetch(std::string_view address) { return fetch_page(address); }
+std::string NetworkPageSource::fetch(std::string_view address) {
+    return fetch_page(address);
+}
 
 }  // namespace pricelookup::search

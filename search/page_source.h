@@ -9,7 +9,7 @@
 namespace pricelookup::search {
 
 class PageSource {
-public:
+  public:
     virtual ~PageSource() = default;
 
     // The page text for `address`; empty when there is none. Blocks until it is in.
@@ -19,7 +19,7 @@ public:
 // Fetches over HTTP with fetch_page: the body as GBK text, its CR LF pairs removed.
 //   "" -> "" and nothing is sent
 class NetworkPageSource final : public PageSource {
-public:
+  public:
     std::string fetch(std::string_view address) override;
 };
 

@@ -30,8 +30,8 @@ std::string stepped_page_text(double page);
 void next_page_command(const SearchContext& context);
 
 // "上一页": on page 1 shows the box "已经是最后一页" and then loads the stored
-// address again (the one stored when the box closes) into an emptied list; elsewhere writes the previous
-// page's text, steps the page number back and loads that page.
+// address again (the one stored when the box closes) into an emptied list; elsewhere writes the
+// previous page's text, steps the page number back and loads that page.
 //   page 3, keyword "tv" -> "第2页", loads prefix + "tv&page=2"
 void previous_page_command(const SearchContext& context);
 

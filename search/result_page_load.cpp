@@ -16,8 +16,8 @@ void load_result_page(ui::Controls& controls, PageSource& pages, std::string_vie
     const ListingPattern pattern;
     // An engine error ends the search; the matches found before it are shown.
     const MatchList matches = find_listing_matches(pattern, page);
-    const auto count = static_cast<std::int32_t>(std::min<std::size_t>(
-        matches.records.size(), std::numeric_limits<std::int32_t>::max()));
+    const auto count = static_cast<std::int32_t>(
+        std::min<std::size_t>(matches.records.size(), std::numeric_limits<std::int32_t>::max()));
     if (count < 1) {
         controls.set_part_text(0, texts::nothing_found);
         return;

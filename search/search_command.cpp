@@ -15,8 +15,9 @@ void search_command(const SearchContext& context) {
     const std::string keyword = controls.read_text();
     context.state.first_page_address = query_address(context.query_prefix, keyword, page_text);
     controls.set_part_text(0, texts::searching);
-    controls.set_part_text(1, join_text({texts::page_before, integer_text(context.state.page_number),
-                                         texts::page_after}));
+    controls.set_part_text(
+        1, join_text(
+               {texts::page_before, integer_text(context.state.page_number), texts::page_after}));
     stored_address_load(context);
 }
 

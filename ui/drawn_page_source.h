@@ -13,7 +13,7 @@ namespace pricelookup::ui {
 class MainWindow;
 
 class DrawnPageSource final : public search::PageSource {
-public:
+  public:
     // Draws `window` (if it still exists) before each fetch from `pages`.
     DrawnPageSource(MainWindow& window, search::PageSource& pages);
 
@@ -21,7 +21,7 @@ public:
     //   "http://h/..." -> what `pages` gives for it
     std::string fetch(std::string_view address) override;
 
-private:
+  private:
     QPointer<MainWindow> m_window;
     search::PageSource& m_pages;
 };

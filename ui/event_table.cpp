@@ -24,14 +24,18 @@ constexpr EventBinding bindings[] = {
     {Event::window_created, [](HandlerContext& c) { app::created_handler(c.controls); }},
     {Event::window_can_be_closed, [](HandlerContext& c) { app::can_be_closed_handler(c.shell); }},
     {Event::window_size_changed, [](HandlerContext&) { app::size_changed_handler(); }},
-    {Event::search_button_clicked, [](HandlerContext& c) { search::search_command(search_context(c)); }},
+    {Event::search_button_clicked,
+     [](HandlerContext& c) { search::search_command(search_context(c)); }},
     {Event::keyword_changed, [](HandlerContext& c) { search::keyword_change_handler(c.controls); }},
-    {Event::auto_search_tick, [](HandlerContext& c) { search::auto_search_tick(search_context(c)); }},
+    {Event::auto_search_tick,
+     [](HandlerContext& c) { search::auto_search_tick(search_context(c)); }},
     {Event::clock_tick, not_built_yet},              // status bar clock
     {Event::previous_page_selected,
      [](HandlerContext& c) { search::previous_page_command(search_context(c)); }},
-    {Event::next_page_selected, [](HandlerContext& c) { search::next_page_command(search_context(c)); }},
-    {Event::first_page_selected, [](HandlerContext& c) { search::first_page_command(search_context(c)); }},
+    {Event::next_page_selected,
+     [](HandlerContext& c) { search::next_page_command(search_context(c)); }},
+    {Event::first_page_selected,
+     [](HandlerContext& c) { search::first_page_command(search_context(c)); }},
     {Event::refresh_selected, [](HandlerContext& c) { app::refresh_command(c.shell); }},
     {Event::result_list_clicked, not_built_yet},     // item activation
 };

@@ -31,7 +31,9 @@ using namespace std::chrono_literals;
 using test::CatalogueServer;
 using Clock = CatalogueServer::Clock;
 
-std::string count_message(int n) { return "当前页共搜到" + std::to_string(n) + "条结果"; }
+std::string count_message(int n) {
+    return "当前页共搜到" + std::to_string(n) + "条结果";
+}
 
 // The value of `key=` in a report line, up to the next space; names runs to the end.
 std::string field(const std::string& line, const std::string& key) {
@@ -52,18 +54,20 @@ std::string page_names(std::string_view keyword, std::string_view page, int entr
     return names;
 }
 
-std::vector<std::pair<std::string, std::string>> searched(const std::vector<CatalogueServer::Request>& requests) {
+std::vector<std::pair<std::string, std::string>> searched(
+    const std::vector<CatalogueServer::Request>& requests) {
     std::vector<std::pair<std::string, std::string>> pairs;
     for (const auto& r : requests) pairs.emplace_back(r.keyword, r.page);
     return pairs;
 }
 
 long ms_between(Clock::time_point from, Clock::time_point to) {
-    return static_cast<long>(std::chrono::duration_cast<std::chrono::milliseconds>(to - from).count());
+    return static_cast<long>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(to - from).count());
 }
 
 class ProgramSearch : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         test::clear_proxy_environment();
         m_directory = fs::temp_directory_path() /
@@ -93,7 +97,8 @@ protected:
         return {};
     }
 
-    void start(const CatalogueServer& catalogue, const std::string& action, const std::string& steps = "") {
+    void start(const CatalogueServer& catalogue, const std::string& action,
+               const std::string& steps = "") {
         std::vector<std::string> env_strings;
         for (char** e = environ; *e != nullptr; ++e) env_strings.emplace_back(*e);
         env_strings.push_back("PRICELOOKUP_DRIVER_REPORT=" + report().string());
@@ -137,7 +142,7 @@ protected:
     static bool have_xdotool() { return std::system("command -v xdotool > /dev/null") == 0; }
     static int key(const std::string& name) { return std::system(("xdotool key " + name).c_str()); }
 
-private:
+  private:
     fs::path m_directory;
     pid_t m_pid = -1;
 };
@@ -175,8 +180,10 @@ TEST_F(ProgramSearch, AClickWithinTheSecondSearchesAtOnceAndTheTickSearchesAgain
     ASSERT_TRUE(wait_until_started());
     EXPECT_EQ(wait_for_exit(), 0);
     const auto requests = catalogue.requests();
-    ASSERT_EQ(searched(requests), (std::vector<std::pair<std::string, std::string>>{{"tv", "1"}, {"tv", "1"}}));
-    EXPECT_GE(ms_between(requests[0].arrived, requests[1].arrived), 400) << "the second comes at the tick";
+    ASSERT_EQ(searched(requests),
+              (std::vector<std::pair<std::string, std::string>>{{"tv", "1"}, {"tv", "1"}}));
+    EXPECT_GE(ms_between(requests[0].arrived, requests[1].arrived), 400)
+        << "the second comes at the tick";
     const std::string clicked = line("state clicked");
     EXPECT_EQ(field(clicked, "names"), page_names("tv", "1"));
     EXPECT_EQ(field(clicked, "status0"), count_message(3));
@@ -196,7 +203,8 @@ TEST_F(ProgramSearch, KeysTypedDuringASlowFetchAreHandledAfterItAndStartANewCoun
     ASSERT_EQ(requests.size(), 2U);
     std::this_thread::sleep_for(2000ms);
     requests = catalogue.requests();
-    ASSERT_EQ(searched(requests), (std::vector<std::pair<std::string, std::string>>{{"", "1"}, {"x", "1"}}));
+    ASSERT_EQ(searched(requests),
+              (std::vector<std::pair<std::string, std::string>>{{"", "1"}, {"x", "1"}}));
     // The countdown starts when the key is handled, after the slow page came.
     EXPECT_GE(ms_between(requests[0].answered, requests[1].arrived), 980);
     EXPECT_GE(ms_between(typed, requests[1].arrived), 980 + 1000);
@@ -206,9 +214,10 @@ TEST_F(ProgramSearch, KeysTypedDuringASlowFetchAreHandledAfterItAndStartANewCoun
 
 TEST_F(ProgramSearch, PagingRequestsThePagesAndShowsTheirRowsAndTexts) {
     CatalogueServer catalogue;
-    start(catalogue, "steps",
-          "type:tv;wait:1800;report:auto;next;report:next;next;report:next2;previous;report:previous;"
-          "first;report:first;next;report:again;close");
+    start(
+        catalogue, "steps",
+        "type:tv;wait:1800;report:auto;next;report:next;next;report:next2;previous;report:previous;"
+        "first;report:first;next;report:again;close");
     ASSERT_TRUE(wait_until_started());
     EXPECT_EQ(wait_for_exit(), 0);
     EXPECT_EQ(searched(catalogue.requests()),
@@ -220,7 +229,7 @@ TEST_F(ProgramSearch, PagingRequestsThePagesAndShowsTheirRowsAndTexts) {
         const char* previous;
     };
     const Expected states[] = {
-        {"auto", "1", "shown"},     {"next", "2", "shown"},  {"next2", "3", "shown"},
+        {"auto", "1", "shown"},     {"next", "2", "shown"},   {"next2", "3", "shown"},
         {"previous", "2", "shown"}, {"first", "1", "hidden"}, {"again", "2", "shown"},
     };
     for (const Expected& e : states) {
@@ -235,11 +244,12 @@ TEST_F(ProgramSearch, PagingRequestsThePagesAndShowsTheirRowsAndTexts) {
 
 TEST_F(ProgramSearch, PreviousOnPageOneShowsTheBoxThenReloadsTheLastSearchEvenAfterAChange) {
     CatalogueServer catalogue;
-    start(catalogue, "steps", "type:aa;wait:1800;type:z;answer:100;previous;report:after;wait:1800;close");
+    start(catalogue, "steps",
+          "type:aa;wait:1800;type:z;answer:100;previous;report:after;wait:1800;close");
     ASSERT_TRUE(wait_until_started());
     EXPECT_EQ(wait_for_exit(), 0);
-    EXPECT_EQ(searched(catalogue.requests()),
-              (std::vector<std::pair<std::string, std::string>>{{"aa", "1"}, {"aa", "1"}, {"aaz", "1"}}))
+    EXPECT_EQ(searched(catalogue.requests()), (std::vector<std::pair<std::string, std::string>>{
+                                                  {"aa", "1"}, {"aa", "1"}, {"aaz", "1"}}))
         << "the box, the stored address of the last search, then the tick of the change";
     EXPECT_EQ(line("box "), "box caption=信息： critical=0 text=已经是最后一页");
     const std::string after = line("state after");
@@ -253,8 +263,8 @@ TEST_F(ProgramSearch, ACountdownArmedBeforeTheBoxFiresInsideItAndTheReloadReadsI
     ASSERT_TRUE(wait_until_started());
     EXPECT_EQ(wait_for_exit(), 0);
     const auto requests = catalogue.requests();
-    EXPECT_EQ(searched(requests),
-              (std::vector<std::pair<std::string, std::string>>{{"aa", "1"}, {"aab", "1"}, {"aab", "1"}}));
+    EXPECT_EQ(searched(requests), (std::vector<std::pair<std::string, std::string>>{
+                                      {"aa", "1"}, {"aab", "1"}, {"aab", "1"}}));
     EXPECT_FALSE(line("box ").empty());
     const std::string after = line("state after");
     EXPECT_EQ(field(after, "names"), page_names("aab", "1")) << "the page once";
@@ -267,7 +277,8 @@ TEST_F(ProgramSearch, APreviousPageCommandWaitingInTheBoxWhenTheProgramEndsGoesN
     ASSERT_TRUE(wait_until_started());
     EXPECT_EQ(wait_for_exit(), 0);
     std::this_thread::sleep_for(300ms);
-    EXPECT_EQ(searched(catalogue.requests()), (std::vector<std::pair<std::string, std::string>>{{"aa", "1"}}))
+    EXPECT_EQ(searched(catalogue.requests()),
+              (std::vector<std::pair<std::string, std::string>>{{"aa", "1"}}))
         << "no reload after the box";
     EXPECT_TRUE(line("state never").empty());
     EXPECT_EQ(line("cleanup"), "cleanup keyword=aa");

@@ -24,7 +24,9 @@ using testing::FakePageSource;
 constexpr std::string_view searching = "请稍后，正在搜索相关数据... ...";
 constexpr std::string_view nothing_found = "没搜到资源！是否已连网?";
 
-std::string count_message(int n) { return "当前页共搜到" + std::to_string(n) + "条结果"; }
+std::string count_message(int n) {
+    return "当前页共搜到" + std::to_string(n) + "条结果";
+}
 
 test::Entry numbered_entry(std::string_view tag, int i) {
     test::Entry entry;
@@ -50,7 +52,7 @@ FakeControls::Row row_of(std::string_view tag, int i) {
 }
 
 class SearchHandlers : public ::testing::Test {
-protected:
+  protected:
     SearchContext context() { return {controls, state, pages, prefix}; }
     std::string address(std::string_view keyword, std::string_view page) const {
         return prefix + std::string(keyword) + "&page=" + std::string(page);
@@ -86,7 +88,8 @@ TEST_F(SearchHandlers, LoadGivesOneNumberedRowPerEntryAndTheTotalAfterEveryRow) 
             EXPECT_EQ(window.part_writes[w].text, count_message(entries));
             EXPECT_EQ(window.part_writes[w].rows_then, w + 1);
         }
-        EXPECT_EQ(window.status_parts[1], FakeControls().status_parts[1]) << "part 1 is not the load's";
+        EXPECT_EQ(window.status_parts[1], FakeControls().status_parts[1])
+            << "part 1 is not the load's";
     }
 }
 
@@ -110,8 +113,8 @@ TEST_F(SearchHandlers, LoadLeavesTheCellOfAnEmptyGroupEmpty) {
     pages.pages["p"] = test::entry_markup(entry);
     load_result_page(controls, pages, "p");
     ASSERT_EQ(controls.rows.size(), 1U);
-    const FakeControls::Row expected{"1", entry.name, entry.spec, "", entry.price, entry.date,
-                                     entry.picture};
+    const FakeControls::Row expected{"1",         entry.name, entry.spec,   "",
+                                     entry.price, entry.date, entry.picture};
     EXPECT_EQ(controls.rows[0], expected);
 }
 
@@ -185,9 +188,11 @@ TEST_F(SearchHandlers, SearchCommandLeavesTheTimerAndThePreviousPageItemAlone) {
             window.timer_period[static_cast<std::size_t>(ui::Timer::auto_search)] = period;
             const int builds = window.menu_bar_builds;
             search_command({window, state, pages, prefix});
-            EXPECT_EQ(window.item_hidden[static_cast<std::size_t>(ui::MenuItem::previous_page)], hidden);
+            EXPECT_EQ(window.item_hidden[static_cast<std::size_t>(ui::MenuItem::previous_page)],
+                      hidden);
             EXPECT_EQ(window.menu_bar_builds, builds);
-            EXPECT_EQ(window.timer_period[static_cast<std::size_t>(ui::Timer::auto_search)], period);
+            EXPECT_EQ(window.timer_period[static_cast<std::size_t>(ui::Timer::auto_search)],
+                      period);
         }
     }
 }
@@ -212,12 +217,12 @@ TEST_F(SearchHandlers, PagingCommandsMoveThePageNumberTheItemAndStatusAsTheirTab
     struct Case {
         Command command;
         std::int32_t page;
-        bool stored;              // a first-page address is stored before
-        bool hidden_before;       // "上一页" hidden before
+        bool stored;         // a first-page address is stored before
+        bool hidden_before;  // "上一页" hidden before
         std::int32_t page_after;
-        std::string status1;      // "" = unchanged
+        std::string status1;  // "" = unchanged
         bool hidden_after;
-        std::string loaded;       // the address fetched
+        std::string loaded;  // the address fetched
         std::size_t messages;
     };
     const std::string kw = "tv";
@@ -225,17 +230,25 @@ TEST_F(SearchHandlers, PagingCommandsMoveThePageNumberTheItemAndStatusAsTheirTab
     std::vector<Case> cases;
     for (const bool stored_before : {false, true}) {
         for (const bool hidden : {false, true}) {
-            cases.push_back({Command::next, 0, stored_before, hidden, 1, "第1页", hidden, address(kw, "1"), 0});
-            cases.push_back({Command::next, 1, stored_before, hidden, 2, "第2页", false, address(kw, "2"), 0});
-            cases.push_back({Command::next, 5, stored_before, hidden, 6, "第6页", hidden, address(kw, "6"), 0});
-            cases.push_back({Command::next, -1, stored_before, hidden, 0, "第0页", hidden, address(kw, "0"), 0});
-            cases.push_back({Command::previous, 0, stored_before, hidden, -1, "第-1页", hidden, address(kw, "-1"), 0});
+            cases.push_back(
+                {Command::next, 0, stored_before, hidden, 1, "第1页", hidden, address(kw, "1"), 0});
+            cases.push_back(
+                {Command::next, 1, stored_before, hidden, 2, "第2页", false, address(kw, "2"), 0});
+            cases.push_back(
+                {Command::next, 5, stored_before, hidden, 6, "第6页", hidden, address(kw, "6"), 0});
+            cases.push_back({Command::next, -1, stored_before, hidden, 0, "第0页", hidden,
+                             address(kw, "0"), 0});
+            cases.push_back({Command::previous, 0, stored_before, hidden, -1, "第-1页", hidden,
+                             address(kw, "-1"), 0});
             cases.push_back({Command::previous, 1, stored_before, hidden, 1, "", hidden,
                              stored_before ? stored : "", 1});
-            cases.push_back({Command::previous, 5, stored_before, hidden, 4, "第4页", hidden, address(kw, "4"), 0});
-            cases.push_back({Command::previous, -1, stored_before, hidden, -2, "第-2页", hidden, address(kw, "-2"), 0});
+            cases.push_back({Command::previous, 5, stored_before, hidden, 4, "第4页", hidden,
+                             address(kw, "4"), 0});
+            cases.push_back({Command::previous, -1, stored_before, hidden, -2, "第-2页", hidden,
+                             address(kw, "-2"), 0});
             for (const std::int32_t page : {0, 1, 5, -1}) {
-                cases.push_back({Command::first, page, stored_before, hidden, 1, "第1页", true, address(kw, "1"), 0});
+                cases.push_back({Command::first, page, stored_before, hidden, 1, "第1页", true,
+                                 address(kw, "1"), 0});
             }
         }
     }
@@ -250,18 +263,27 @@ TEST_F(SearchHandlers, PagingCommandsMoveThePageNumberTheItemAndStatusAsTheirTab
         if (c.stored) search.first_page_address = stored;
         const SearchContext ctx{window, search, source, prefix};
         switch (c.command) {
-            case Command::next: next_page_command(ctx); break;
-            case Command::previous: previous_page_command(ctx); break;
-            case Command::first: first_page_command(ctx); break;
+            case Command::next:
+                next_page_command(ctx);
+                break;
+            case Command::previous:
+                previous_page_command(ctx);
+                break;
+            case Command::first:
+                first_page_command(ctx);
+                break;
         }
-        const std::string what = "command " + std::to_string(static_cast<int>(c.command)) + " page " +
-                                 std::to_string(c.page) + " stored " + std::to_string(c.stored) +
-                                 " hidden " + std::to_string(c.hidden_before);
+        const std::string what = "command " + std::to_string(static_cast<int>(c.command)) +
+                                 " page " + std::to_string(c.page) + " stored " +
+                                 std::to_string(c.stored) + " hidden " +
+                                 std::to_string(c.hidden_before);
         EXPECT_TRUE(window.rows.empty()) << what << ": the list is cleared";
         EXPECT_EQ(search.page_number, c.page_after) << what;
-        EXPECT_EQ(window.status_parts[1], c.status1.empty() ? FakeControls().status_parts[1] : c.status1)
+        EXPECT_EQ(window.status_parts[1],
+                  c.status1.empty() ? FakeControls().status_parts[1] : c.status1)
             << what;
-        EXPECT_EQ(window.item_hidden[static_cast<std::size_t>(ui::MenuItem::previous_page)], c.hidden_after)
+        EXPECT_EQ(window.item_hidden[static_cast<std::size_t>(ui::MenuItem::previous_page)],
+                  c.hidden_after)
             << what;
         EXPECT_EQ(source.addresses, std::vector<std::string>{c.loaded}) << what;
         ASSERT_EQ(window.messages.size(), c.messages) << what;
@@ -269,13 +291,14 @@ TEST_F(SearchHandlers, PagingCommandsMoveThePageNumberTheItemAndStatusAsTheirTab
             EXPECT_EQ(window.messages[0].first, "已经是最后一页") << what;
             EXPECT_EQ(window.messages[0].second, ui::message_question) << what;
         }
-        const std::optional<std::string> stored_after =
-            c.command == Command::first ? std::optional(address(kw, "1"))
-            : c.stored                  ? std::optional(stored)
-                                        : std::nullopt;
+        const std::optional<std::string> stored_after = c.command == Command::first
+                                                            ? std::optional(address(kw, "1"))
+                                                        : c.stored ? std::optional(stored)
+                                                                   : std::nullopt;
         EXPECT_EQ(search.first_page_address, stored_after) << what << ": only a search stores";
         if (c.command != Command::first) {
-            EXPECT_EQ(window.status_parts[0], nothing_found) << what << ": paging writes no progress text";
+            EXPECT_EQ(window.status_parts[0], nothing_found)
+                << what << ": paging writes no progress text";
         }
     }
 }
@@ -304,7 +327,8 @@ TEST_F(SearchHandlers, PreviousPageOnPageOneReloadsTheLastSearchEvenAfterTheKeyw
     controls.while_message_open = [&] { rows_at_message = controls.rows.size(); };
     previous_page_command(context());
     EXPECT_EQ(rows_at_message, 0U) << "the list is cleared before the box";
-    EXPECT_EQ(pages.addresses, (std::vector<std::string>{address("first", "1"), address("first", "1")}));
+    EXPECT_EQ(pages.addresses,
+              (std::vector<std::string>{address("first", "1"), address("first", "1")}));
     EXPECT_EQ(controls.rows.size(), 3U);
     EXPECT_EQ(state.page_number, 1);
 }

@@ -35,9 +35,9 @@ TEST(NumberText, IntegersAreWrittenAsPercentD) {
 }
 
 TEST(NumberText, DoublesAreWrittenAsPercentPoint13G) {
-    const double values[] = {0.0,          1.0,   2.0,      -1.0,  2147483648.0, -2147483649.0,
-                             -2147483648.0, 0.5,  1e15,     -1e-5, 1234567890123.0,
-                             12345678901234.0, 123.456};
+    const double values[] = {0.0,           1.0, 2.0,  -1.0,  2147483648.0,    -2147483649.0,
+                             -2147483648.0, 0.5, 1e15, -1e-5, 1234567890123.0, 12345678901234.0,
+                             123.456};
     for (const double value : values) {
         EXPECT_EQ(double_text(value), printf_13g(value)) << value;
     }
@@ -54,15 +54,15 @@ TEST(NumberText, JoinPutsThePiecesOneAfterAnother) {
 }
 
 TEST(QueryAddress, PrefixNamesTheCatalogueHost) {
-    EXPECT_EQ(query_prefix("127.0.0.1:8080"), "http://127.0.0.1:8080/index.php?c=SearchList&keyword=");
+    EXPECT_EQ(query_prefix("127.0.0.1:8080"),
+              "http://127.0.0.1:8080/index.php?c=SearchList&keyword=");
     EXPECT_EQ(query_prefix(""), "http:///index.php?c=SearchList&keyword=");
 }
 
 TEST(QueryAddress, TheKeywordGoesInByteForByte) {
     const std::string prefix = query_prefix("h");
-    const std::string keywords[] = {"",          " tv ",       "a\"b'c",    "x&y=z",
-                                    "50%25 off", "彩电 42寸",  "a&page=9",  "a#b",
-                                    "Nokia"};
+    const std::string keywords[] = {"",          " tv ",     "a\"b'c", "x&y=z", "50%25 off",
+                                    "彩电 42寸", "a&page=9", "a#b",    "Nokia"};
     for (const std::string& keyword : keywords) {
         EXPECT_EQ(query_address(prefix, keyword, "1"), prefix + keyword + "&page=1") << keyword;
     }
@@ -74,7 +74,11 @@ TEST(PageStep, StepsWrapAsThirtyTwoBitNumbers) {
         std::int32_t page, after, before;
     };
     const Case cases[] = {
-        {0, 1, -1}, {1, 2, 0}, {-1, 0, -2}, {5, 6, 4}, {int_max, int_min, int_max - 1},
+        {0, 1, -1},
+        {1, 2, 0},
+        {-1, 0, -2},
+        {5, 6, 4},
+        {int_max, int_min, int_max - 1},
         {int_min, int_min + 1, int_max},
     };
     for (const Case& c : cases) {

@@ -14,7 +14,7 @@
 namespace pricelookup::testing {
 
 class FakePageSource final : public search::PageSource {
-public:
+  public:
     std::string fetch(std::string_view address) override {
         addresses.emplace_back(address);
         if (while_fetching) while_fetching();

@@ -1,11 +1,10 @@
-#include "ui/drawn_page_source.h"
-
 #include <QLabel>
 #include <vector>
 
 #include "tests/support/fake_page_source.h"
 #include "tests/support/fake_shell.h"
 #include "tests/ui/window_fixture.h"
+#include "ui/drawn_page_source.h"
 #include "ui/qt_controls.h"
 
 namespace pricelookup::testing {
@@ -13,17 +12,18 @@ namespace {
 
 // Records the text a label held each time it was painted.
 class PaintWatch : public QObject {
-public:
+  public:
     explicit PaintWatch(QLabel* label) : m_label(label) { label->installEventFilter(this); }
     std::vector<QString> painted;
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (watched == m_label && event->type() == QEvent::Paint) painted.push_back(m_label->text());
+        if (watched == m_label && event->type() == QEvent::Paint)
+            painted.push_back(m_label->text());
         return false;
     }
 
-private:
+  private:
     QLabel* m_label;
 };
 

@@ -1,5 +1,3 @@
-#include "ui/event_table.h"
-
 #include <gtest/gtest.h>
 
 #include <map>
@@ -11,6 +9,7 @@
 #include "tests/support/fake_controls.h"
 #include "tests/support/fake_page_source.h"
 #include "tests/support/fake_shell.h"
+#include "ui/event_table.h"
 
 namespace pricelookup::ui {
 namespace {
@@ -71,7 +70,8 @@ TEST_F(EventTableTest, RefreshStartsTheProgramFileAgainAndDestroysTheWindow) {
 
 TEST_F(EventTableTest, SizeChangedAndTheEventsOfLaterHandlersChangeNothingYet) {
     const FakeControls before = controls;
-    for (const Event event : {Event::window_size_changed, Event::clock_tick, Event::result_list_clicked}) {
+    for (const Event event :
+         {Event::window_size_changed, Event::clock_tick, Event::result_list_clicked}) {
         dispatcher.raise(event);
     }
     EXPECT_EQ(controls.status_parts, before.status_parts);

@@ -26,8 +26,8 @@ int hex_digit(char c) {
 std::string percent_decoded(std::string_view text) {
     std::string out;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '%' && i + 2 < text.size() &&
-            hex_digit(text[i + 1]) >= 0 && hex_digit(text[i + 2]) >= 0) {
+        if (text[i] == '%' && i + 2 < text.size() && hex_digit(text[i + 1]) >= 0 &&
+            hex_digit(text[i + 2]) >= 0) {
             out += static_cast<char>(hex_digit(text[i + 1]) * 16 + hex_digit(text[i + 2]));
             i += 2;
         } else {
@@ -45,7 +45,8 @@ std::string query_value(std::string_view target, std::string_view key) {
     while (!rest.empty()) {
         const std::size_t end = rest.find('&');
         const std::string_view pair = rest.substr(0, end);
-        if (pair.substr(0, key.size()) == key && pair.size() > key.size() && pair[key.size()] == '=') {
+        if (pair.substr(0, key.size()) == key && pair.size() > key.size() &&
+            pair[key.size()] == '=') {
             return std::string(pair.substr(key.size() + 1));
         }
         if (end == std::string_view::npos) break;
@@ -74,7 +75,8 @@ CatalogueServer::CatalogueServer(int entries, std::string slow_keyword,
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     address.sin_port = 0;  // an ephemeral port
-    if (m_listener < 0 || ::bind(m_listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+    if (m_listener < 0 ||
+        ::bind(m_listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
         ::listen(m_listener, 16) != 0 || ::pipe2(m_wake, O_CLOEXEC) != 0) {
         throw std::runtime_error("catalogue server: cannot listen on 127.0.0.1");
     }
@@ -93,7 +95,9 @@ CatalogueServer::~CatalogueServer() {
     ::close(m_wake[1]);
 }
 
-std::string CatalogueServer::host() const { return "127.0.0.1:" + std::to_string(m_port); }
+std::string CatalogueServer::host() const {
+    return "127.0.0.1:" + std::to_string(m_port);
+}
 
 std::vector<CatalogueServer::Request> CatalogueServer::requests() const {
     const std::lock_guard lock(m_mutex);
@@ -163,8 +167,9 @@ void CatalogueServer::answer(int connection) {
         ::poll(&wake, 1, static_cast<int>(m_slow_delay.count()));
     }
     const std::string body = page_for(request.keyword, request.page);
-    const std::string response = "HTTP/1.0 200 OK\r\nContent-Type: text/html; charset=gbk\r\nContent-Length: " +
-                                 std::to_string(body.size()) + "\r\n\r\n" + body;
+    const std::string response =
+        "HTTP/1.0 200 OK\r\nContent-Type: text/html; charset=gbk\r\nContent-Length: " +
+        std::to_string(body.size()) + "\r\n\r\n" + body;
     send_all(connection, response);
     {
         const std::lock_guard lock(m_mutex);

@@ -15,7 +15,7 @@
 namespace pricelookup::test {
 
 class CatalogueServer {
-public:
+  public:
     using Clock = std::chrono::steady_clock;
 
     struct Request {
@@ -39,7 +39,8 @@ public:
 
     std::vector<Request> requests() const;
     // Waits at most `timeout` for `count` requests to have arrived.
-    std::vector<Request> wait_for_requests(std::size_t count, std::chrono::milliseconds timeout) const;
+    std::vector<Request> wait_for_requests(std::size_t count,
+                                           std::chrono::milliseconds timeout) const;
 
     // The product name of entry i (1-based) on the page for keyword and page.
     //   "tv", "2", 1 -> "tv p2 #1"
@@ -47,7 +48,7 @@ public:
     // The whole page the server sends for keyword and page.
     std::string page_for(std::string_view keyword, std::string_view page) const;
 
-private:
+  private:
     void serve();
     void answer(int connection);
 
