@@ -6,7 +6,11 @@
 #include "app/program_end.h"
 #include "app/program_path.h"
 #include "app/qt_shell.h"
+#include "search/catalogue_host.h"
+#include "search/page_source.h"
+#include "search/query_address.h"
 #include "search/search_state.h"
+#include "ui/drawn_page_source.h"
 #include "ui/event_table.h"
 #include "ui/event_wiring.h"
 #include "ui/main_window.h"
@@ -52,7 +56,12 @@ std::int32_t run_program(const ProgramHooks& hooks) {
     }
     shell.set_main_window(window);
     ui::QtControls controls(*window, shell);
-    ui::EventDispatcher events({controls, shell}, shell.gate());
+    search::NetworkPageSource network;
+    // What a search wrote before its fetch is drawn before the fetch blocks.
+    ui::DrawnPageSource pages(*window, network);
+    const std::string query_prefix =
+        search::query_prefix(hooks.catalogue_host.value_or(std::string(search::catalogue_host)));
+    ui::EventDispatcher events({controls, shell, search_state, pages, query_prefix}, shell.gate());
     ui::connect_events(*window, events);
 
     window->place_on_screen();

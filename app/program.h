@@ -4,6 +4,8 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
+#include <string>
 
 namespace pricelookup::ui {
 class MainWindow;
@@ -20,6 +22,9 @@ struct ProgramHooks {
     std::function<void(ui::MainWindow&, QtShell&)> before_event_loop;
     // Right after the exit clean-up routine has run.
     std::function<void()> after_exit_cleanup;
+    // Searches this host ("127.0.0.1:port") instead of the one the build names, so
+    // that tests can point the program at a catalogue of their own.
+    std::optional<std::string> catalogue_host;
 };
 
 // Runs the program and gives its exit code: 0 after the window was closed or after

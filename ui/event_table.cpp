@@ -7,26 +7,34 @@
 #include "app/fatal_error_message.h"
 #include "app/lifecycle_handlers.h"
 #include "app/program_end.h"
+#include "search/paging.h"
+#include "search/search_command.h"
 #include "view/clock_handler.h"
 #include "view/item_activation.h"
 
 namespace pricelookup::ui {
 namespace {
 
-// Stands for a handler that a later part of the program provides.
-void not_built_yet(HandlerContext&) {}
+search::SearchContext search_context(HandlerContext& c) {
+    return {c.controls, c.search_state, c.page_source, c.query_prefix};
+}
 
 constexpr EventBinding bindings[] = {
     {Event::window_created, [](HandlerContext& c) { app::created_handler(c.controls); }},
     {Event::window_can_be_closed, [](HandlerContext& c) { app::can_be_closed_handler(c.shell); }},
     {Event::window_size_changed, [](HandlerContext&) { app::size_changed_handler(); }},
-    {Event::search_button_clicked, not_built_yet},   // search command
-    {Event::keyword_changed, not_built_yet},         // arms the auto-search
-    {Event::auto_search_tick, not_built_yet},        // auto-search
+    {Event::search_button_clicked,
+     [](HandlerContext& c) { search::search_command(search_context(c)); }},
+    {Event::keyword_changed, [](HandlerContext& c) { search::keyword_change_handler(c.controls); }},
+    {Event::auto_search_tick,
+     [](HandlerContext& c) { search::auto_search_tick(search_context(c)); }},
     {Event::clock_tick, [](HandlerContext& c) { view::clock_handler(c.controls); }},
-    {Event::previous_page_selected, not_built_yet},  // previous-page command
-    {Event::next_page_selected, not_built_yet},      // next-page command
-    {Event::first_page_selected, not_built_yet},     // first-page command
+    {Event::previous_page_selected,
+     [](HandlerContext& c) { search::previous_page_command(search_context(c)); }},
+    {Event::next_page_selected,
+     [](HandlerContext& c) { search::next_page_command(search_context(c)); }},
+    {Event::first_page_selected,
+     [](HandlerContext& c) { search::first_page_command(search_context(c)); }},
     {Event::refresh_selected, [](HandlerContext& c) { app::refresh_command(c.shell); }},
     {Event::result_list_clicked, [](HandlerContext& c) { view::item_activation_handler(c.controls); }},
 };

@@ -3,9 +3,12 @@
 // The event table: which handler each event calls, and the dispatcher that calls it.
 
 #include <span>
+#include <string_view>
 
 #include "app/event_gate.h"
 #include "app/shell.h"
+#include "search/page_source.h"
+#include "search/search_state.h"
 #include "ui/controls.h"
 #include "ui/events.h"
 
@@ -15,6 +18,12 @@ namespace pricelookup::ui {
 struct HandlerContext {
     Controls& controls;
     app::Shell& shell;
+    // Which page of which search is shown; the program's one, released at exit.
+    search::SearchState& search_state;
+    // Where the search gets its result pages.
+    search::PageSource& page_source;
+    // "http://" + catalogue host + "/index.php?c=SearchList&keyword=".
+    std::string_view query_prefix;
 };
 
 using Handler = void (*)(HandlerContext&);

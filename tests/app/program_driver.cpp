@@ -7,7 +7,9 @@
 // box), escape (Esc in the focused control), refresh (the
 // first instance chooses "刷新", the instance it starts closes), refresh-gone (the
 // program file is deleted first), fatal (a run-time error with code 7), screenshot
-// (PRICELOOKUP_DRIVER_SHOT gets a picture of the window in its frame, then close).
+// (PRICELOOKUP_DRIVER_SHOT gets a picture of the window in its frame, then close),
+// steps (the steps of PRICELOOKUP_DRIVER_STEPS, one after another; see run_steps).
+// PRICELOOKUP_DRIVER_CATALOGUE, when set, is the catalogue host searched.
 
 #include <QAction>
 #include <QLineEdit>
@@ -25,6 +27,7 @@
 #include <sstream>
 #include <string>
 #include <unistd.h>
+#include <vector>
 
 #include "app/program.h"
 #include "app/program_end.h"
@@ -32,6 +35,7 @@
 #include "app/qt_shell.h"
 #include "ui/main_window.h"
 #include "ui/qt_text.h"
+#include "ui/result_list.h"
 
 namespace {
 
@@ -79,6 +83,76 @@ void answer_next_message_box() {
     box->button(QMessageBox::Ok)->click();
 }
 
+// One line with what the window shows: rows (their product names), status parts 0
+// and 1 and whether "上一页" is in the menu.
+void report_state(ui::MainWindow& window, const std::string& label) {
+    const ui::ResultList& list = *window.result_list();
+    std::string names;
+    for (int row = 0; row < list.rowCount(); ++row) {
+        names += (row == 0 ? "" : "|") + list.cell_bytes(row, 0) + "." + list.cell_bytes(row, 1);
+    }
+    report("state " + label + " rows=" + std::to_string(list.rowCount()) +
+           " status0=" + ui::to_gbk(window.status_part(0)->text()) +
+           " status1=" + ui::to_gbk(window.status_part(1)->text()) +
+           " previous=" + (window.is_menu_item_hidden(ui::MenuItem::previous_page) ? "hidden" : "shown") +
+           " names=" + names);
+}
+
+// Runs the steps from `index` on, each from the event loop, as a user's actions come:
+//   type:TEXT      keys typed into the keyword box
+//   click          the search button clicked
+//   next, previous, first   the menu item chosen
+//   wait:MS        nothing for MS milliseconds
+//   answer:MS      the next message box is closed MS milliseconds from now
+//   close-after:MS the window is closed MS milliseconds from now
+//   report:LABEL   a "state LABEL ..." line
+//   close          the window closed
+void run_steps(ui::MainWindow& window, std::vector<std::string> steps, std::size_t index) {
+    if (index >= steps.size()) return;
+    const std::string step = steps[index];
+    const std::size_t colon = step.find(':');
+    const std::string name = step.substr(0, colon);
+    const std::string argument = colon == std::string::npos ? "" : step.substr(colon + 1);
+    int delay = 0;
+    if (name == "type") {
+        QTest::keyClicks(window.keyword_box(), ui::to_qstring(argument));
+    } else if (name == "click") {
+        window.search_button()->click();
+    } else if (name == "next") {
+        window.menu_action(ui::MenuItem::next_page)->trigger();
+    } else if (name == "previous") {
+        window.menu_action(ui::MenuItem::previous_page)->trigger();
+    } else if (name == "first") {
+        window.menu_action(ui::MenuItem::first_page)->trigger();
+    } else if (name == "wait") {
+        delay = std::stoi(argument);
+    } else if (name == "answer") {
+        QTimer::singleShot(std::stoi(argument), answer_next_message_box);
+    } else if (name == "close-after") {
+        QTimer::singleShot(std::stoi(argument), &window, [&window] { window.close(); });
+    } else if (name == "report") {
+        report_state(window, argument);
+    } else if (name == "close") {
+        window.close();
+        return;
+    }
+    QTimer::singleShot(delay, &window, [&window, steps = std::move(steps), index]() mutable {
+        run_steps(window, std::move(steps), index + 1);
+    });
+}
+
+std::vector<std::string> split_steps(const std::string& text) {
+    std::vector<std::string> steps;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        const std::size_t end = text.find(';', start);
+        if (end != start) steps.push_back(text.substr(start, end - start));
+        if (end == std::string::npos) break;
+        start = end + 1;
+    }
+    return steps;
+}
+
 void act(ui::MainWindow& window, app::QtShell& shell, const std::string& action) {
     if (action == "close") {
         window.close();
@@ -97,6 +171,8 @@ void act(ui::MainWindow& window, app::QtShell& shell, const std::string& action)
             shell.report_fatal_error(7, "测试错误");
         } catch (const app::ProgramEnd&) {
         }
+    } else if (action == "steps") {
+        run_steps(window, split_steps(environment("PRICELOOKUP_DRIVER_STEPS")), 0);
     } else if (action == "screenshot") {
         QTimer::singleShot(1500, [&window] {
             const QRect frame = window.frameGeometry();
@@ -112,6 +188,9 @@ void act(ui::MainWindow& window, app::QtShell& shell, const std::string& action)
 
 int main() {
     app::ProgramHooks hooks;
+    if (!environment("PRICELOOKUP_DRIVER_CATALOGUE").empty()) {
+        hooks.catalogue_host = environment("PRICELOOKUP_DRIVER_CATALOGUE");
+    }
     hooks.before_event_loop = [](ui::MainWindow& window, app::QtShell& shell) {
         keyword_box = window.keyword_box();
         // Wait until the window is active, as it is for a user, before acting.

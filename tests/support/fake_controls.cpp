@@ -26,6 +26,7 @@ void FakeControls::set_period(ui::Timer timer, std::int32_t period_ms) {
 }
 
 void FakeControls::set_part_text(std::int32_t part, std::string_view text) {
+    part_writes.push_back({part, std::string(text), rows.size()});
     if (part >= 0 && static_cast<std::size_t>(part) < status_parts.size()) {
         status_parts[static_cast<std::size_t>(part)] = std::string(text);
     }
@@ -37,6 +38,7 @@ void FakeControls::clear_rows() {
 }
 
 std::int32_t FakeControls::append_row(std::string_view caption) {
+    if (rows.size() >= row_limit) return ui::no_row;
     Row row;
     row[0] = std::string(caption);
     rows.push_back(std::move(row));
@@ -57,6 +59,7 @@ std::string FakeControls::get_cell_text(std::int32_t row, std::int32_t column) {
 
 void FakeControls::show_message(std::string_view text, std::int32_t flags) {
     messages.emplace_back(std::string(text), flags);
+    if (while_message_open) while_message_open();
 }
 
 bool FakeControls::copy_to_clipboard(std::string_view text) {

@@ -5,6 +5,9 @@
 // check both), and lets a test set up what the user would have done.
 
 #include <array>
+#include <cstddef>
+#include <functional>
+#include <limits>
 #include <string>
 #include <utility>
 #include <vector>
@@ -40,9 +43,20 @@ public:
     bool keyword_box_focused = false;
     // False while another program holds the clipboard: copying fails and changes nothing.
     bool clipboard_free = true;
+    // Rows beyond this many are refused (append_row gives no_row).
+    std::size_t row_limit = std::numeric_limits<std::size_t>::max();
+    // Runs while a message box is open, as timer handlers do in the real one.
+    std::function<void()> while_message_open;
 
     // What the operations wrote.
     std::array<std::string, 3> status_parts;
+    // Every set_part_text call in order, with the number of rows the list held then.
+    struct PartWrite {
+        std::int32_t part;
+        std::string text;
+        std::size_t rows_then;
+    };
+    std::vector<PartWrite> part_writes;
     std::vector<Row> rows;
     std::array<bool, 4> item_hidden{};
     int menu_bar_builds = 1;

@@ -1,18 +1,24 @@
-#include "ui/event_table.h"
-
 #include <gtest/gtest.h>
 
 #include <map>
+#include <string>
+#include <vector>
 
 #include "app/event_gate.h"
+#include "search/search_state.h"
 #include "tests/support/fake_controls.h"
+#include "tests/support/fake_page_source.h"
 #include "tests/support/fake_shell.h"
+#include "ui/event_table.h"
 
 namespace pricelookup::ui {
 namespace {
 
 using testing::FakeControls;
+using testing::FakePageSource;
 using testing::FakeShell;
+
+constexpr std::string_view prefix = "http://cat.test/index.php?c=SearchList&keyword=";
 
 constexpr Event all_events[] = {
     Event::window_created,         Event::window_can_be_closed,   Event::window_size_changed,
@@ -25,8 +31,10 @@ class EventTableTest : public ::testing::Test {
 protected:
     FakeControls controls;
     FakeShell shell;
+    search::SearchState search_state;
+    FakePageSource pages;
     app::EventGate gate;
-    EventDispatcher dispatcher{{controls, shell}, gate};
+    EventDispatcher dispatcher{{controls, shell, search_state, pages, prefix}, gate};
 };
 
 TEST_F(EventTableTest, BindsEveryEventToExactlyOneHandler) {
@@ -60,14 +68,9 @@ TEST_F(EventTableTest, RefreshStartsTheProgramFileAgainAndDestroysTheWindow) {
     EXPECT_FALSE(shell.ended_with.has_value()) << "the event loop ends it, once the window is gone";
 }
 
-TEST_F(EventTableTest, SizeChangedAndTheEventsOfLaterHandlersChangeNothingYet) {
+TEST_F(EventTableTest, SizeChangedChangesNothing) {
     const FakeControls before = controls;
-    for (const Event event : {Event::window_size_changed, Event::search_button_clicked,
-                              Event::keyword_changed, Event::auto_search_tick,
-                              Event::previous_page_selected, Event::next_page_selected,
-                              Event::first_page_selected}) {
-        dispatcher.raise(event);
-    }
+    dispatcher.raise(Event::window_size_changed);
     EXPECT_EQ(controls.status_parts, before.status_parts);
     EXPECT_EQ(controls.rows, before.rows);
     EXPECT_EQ(controls.messages, before.messages);
@@ -93,9 +96,52 @@ TEST_F(EventTableTest, AClickInTheResultListActivatesTheSelectedRow) {
     EXPECT_EQ(controls.messages.size(), 1U);
 }
 
+TEST_F(EventTableTest, TheSearchEventsReachTheirHandlersWithTheProgramsSearchState) {
+    struct Case {
+        Event event;
+        std::int32_t page_before;
+        std::vector<std::string> addresses;  // asked of the page source
+        std::int32_t page_after;
+        std::int32_t auto_search_period_after;
+        bool previous_item_hidden_after;
+    };
+    const std::string page1 = std::string(prefix) + "tv&page=1";
+    const Case cases[] = {
+        {Event::search_button_clicked, 4, {page1}, 1, 1000, false},
+        {Event::keyword_changed, 4, {}, 4, 1000, false},
+        {Event::auto_search_tick, 4, {page1}, 1, 0, false},
+        {Event::next_page_selected, 4, {std::string(prefix) + "tv&page=5"}, 5, 1000, false},
+        {Event::previous_page_selected, 4, {std::string(prefix) + "tv&page=3"}, 3, 1000, false},
+        {Event::first_page_selected, 4, {page1}, 1, 1000, true},
+    };
+    for (const Case& c : cases) {
+        FakeControls window;
+        FakeShell program;
+        search::SearchState state;
+        FakePageSource source;
+        EventDispatcher events({window, program, state, source, prefix}, gate);
+        window.keyword = "tv";
+        window.timer_period[static_cast<std::size_t>(Timer::auto_search)] = 1000;
+        state.page_number = c.page_before;
+        events.raise(c.event);
+        const auto event = static_cast<int>(c.event);
+        EXPECT_EQ(source.addresses, c.addresses) << "event " << event;
+        EXPECT_EQ(state.page_number, c.page_after) << "event " << event;
+        EXPECT_EQ(window.timer_period[static_cast<std::size_t>(Timer::auto_search)],
+                  c.auto_search_period_after)
+            << "event " << event;
+        EXPECT_EQ(window.item_hidden[static_cast<std::size_t>(MenuItem::previous_page)],
+                  c.previous_item_hidden_after)
+            << "event " << event;
+    }
+}
+
 TEST_F(EventTableTest, NoHandlerRunsWhileTheGateIsRaised) {
     gate.raise();
     for (const Event event : all_events) dispatcher.raise(event);
+    EXPECT_TRUE(pages.addresses.empty());
+    EXPECT_EQ(search_state.page_number, 0);
+    EXPECT_EQ(controls.timer_period[static_cast<std::size_t>(Timer::auto_search)], 0);
     EXPECT_FALSE(controls.keyword_box_focused);
     EXPECT_FALSE(shell.ended_with.has_value());
     EXPECT_TRUE(shell.started.empty());
@@ -109,6 +155,8 @@ class DispatchTest : public ::testing::Test {
 protected:
     FakeControls controls;
     FakeShell shell;
+    search::SearchState search_state;
+    FakePageSource pages;
     app::EventGate gate;
 };
 
@@ -124,7 +172,7 @@ TEST_F(DispatchTest, AHandlerThatRunsOutOfMemoryEndsTheProgramWithTheSizeItAsked
              delete[] kept;
          }},
     };
-    EventDispatcher dispatcher({controls, shell}, gate, table);
+    EventDispatcher dispatcher({controls, shell, search_state, pages, prefix}, gate, table);
     dispatcher.raise(Event::clock_tick);
     ASSERT_EQ(shell.fatal_errors.size(), 1U);
     EXPECT_EQ(shell.fatal_errors[0].first, 0);
@@ -135,7 +183,7 @@ TEST_F(DispatchTest, AnEventWithoutBindingCallsNothing) {
     static constexpr EventBinding table[] = {
         {Event::clock_tick, [](HandlerContext& c) { c.controls.set_part_text(2, "tick"); }},
     };
-    EventDispatcher dispatcher({controls, shell}, gate, table);
+    EventDispatcher dispatcher({controls, shell, search_state, pages, prefix}, gate, table);
     dispatcher.raise(Event::search_button_clicked);
     EXPECT_EQ(controls.status_parts[2], "时间");
     dispatcher.raise(Event::clock_tick);
