@@ -6,7 +6,7 @@
 #include <chrono>
 #include <vector>
 
-#include "search/page_fetch.h"
+#include "search/page_source.h"
 #include "tests/search/support/loopback_server.h"
 #include "tests/view/support/picture_server.h"
 #include "tests/view/window_under_test.h"
@@ -37,9 +37,20 @@ TEST_F(ClockWindow, PartTwoReadsItsStartTextUntilTheFirstTickThenTheTime) {
     EXPECT_EQ(part_text(1), "空页");
 }
 
-// What the slow search saw of the clock while it held the window.
-struct SlowSearch {
-    std::string address;
+// The real page fetch, watched: what the clock showed while the search's fetch held
+// the window.
+class WatchedPageSource final : public search::PageSource {
+  public:
+    std::string fetch(std::string_view address) override {
+        const qsizetype ticks_before = clock_ticks->count();
+        clock_at_start = ui::to_gbk(clock_part->text());
+        page = m_network.fetch(address);
+        clock_at_end = ui::to_gbk(clock_part->text());
+        ticks_during = clock_ticks->count() - ticks_before;
+        ended = steady_clock::now();
+        return page;
+    }
+
     const QLabel* clock_part = nullptr;
     QSignalSpy* clock_ticks = nullptr;
     std::string clock_at_start;
@@ -47,36 +58,23 @@ struct SlowSearch {
     qsizetype ticks_during = -1;
     steady_clock::time_point ended;
     std::string page;
+
+  private:
+    search::NetworkPageSource m_network;
 };
-SlowSearch slow_search;
 
-// Bound to the search button: a blocking page fetch from a server that answers late,
-// as a search of a slow catalogue does.
-void slow_search_handler(ui::HandlerContext&) {
-    const qsizetype ticks_before = slow_search.clock_ticks->count();
-    slow_search.clock_at_start = ui::to_gbk(slow_search.clock_part->text());
-    slow_search.page = search::fetch_page(slow_search.address);
-    slow_search.clock_at_end = ui::to_gbk(slow_search.clock_part->text());
-    slow_search.ticks_during = slow_search.clock_ticks->count() - ticks_before;
-    slow_search.ended = steady_clock::now();
-}
-
+// The search command of the search button, against a catalogue that answers late.
 class ClockDuringASlowSearch : public WindowUnderTest {
   protected:
     void SetUp() override {
         test::clear_proxy_environment();
-        bindings.assign(ui::event_table().begin(), ui::event_table().end());
-        for (ui::EventBinding& binding : bindings) {
-            if (binding.event == ui::Event::search_button_clicked)
-                binding.handler = slow_search_handler;
-        }
-        build(bindings);
-        slow_search = SlowSearch{};
-        slow_search.address = server.url("/index.php?c=SearchList&keyword=tv&page=1");
+        page_source = &slow_search;
+        query_prefix = server.url("/index.php?c=SearchList&keyword=");
+        WindowUnderTest::SetUp();
     }
 
     PictureServer server{"text/html", "<html>late</html>", milliseconds{3000}};
-    std::vector<ui::EventBinding> bindings;
+    WatchedPageSource slow_search;
 };
 
 TEST_F(ClockDuringASlowSearch, StandsStillDuringTheSearchAndShowsTheCurrentTimeRightAfter) {
@@ -102,6 +100,7 @@ TEST_F(ClockDuringASlowSearch, StandsStillDuringTheSearchAndShowsTheCurrentTimeR
     const QPoint button =
         window->search_button()->mapTo(window.get(), window->search_button()->rect().center());
     QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, button);
+    EXPECT_EQ(part_text(0), "没搜到资源！是否已连网?") << "the search command ran to its end";
     ASSERT_EQ(slow_search.page, "<html>late</html>") << "the search fetched its page";
     EXPECT_EQ(slow_search.ticks_during, 0) << "no tick while the search held the window";
     EXPECT_EQ(slow_search.clock_at_start, slow_search.clock_at_end) << "the clock stood still";

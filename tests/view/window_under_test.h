@@ -18,6 +18,8 @@
 #include <vector>
 
 #include "app/event_gate.h"
+#include "search/page_source.h"
+#include "search/search_state.h"
 #include "tests/support/fake_shell.h"
 #include "ui/event_table.h"
 #include "ui/event_wiring.h"
@@ -41,8 +43,9 @@ class WindowUnderTest : public ::testing::Test {
     void build(std::span<const ui::EventBinding> table) {
         window = std::make_unique<ui::MainWindow>();
         controls = std::make_unique<ui::QtControls>(*window, shell);
-        events = std::make_unique<ui::EventDispatcher>(ui::HandlerContext{*controls, shell}, gate,
-                                                       table);
+        events = std::make_unique<ui::EventDispatcher>(
+            ui::HandlerContext{*controls, shell, search_state, *page_source, query_prefix}, gate,
+            table);
         ui::connect_events(*window, *events);
         window->place_on_screen();
         window->show();
@@ -84,6 +87,12 @@ class WindowUnderTest : public ::testing::Test {
 
     FakeShell shell;
     app::EventGate gate;
+    search::SearchState search_state;
+    // Where searches get their pages and which catalogue they ask; a test that
+    // searches points these at a server of its own before build().
+    search::NetworkPageSource network_pages;
+    search::PageSource* page_source = &network_pages;
+    std::string query_prefix = "http://127.0.0.1:9/index.php?c=SearchList&keyword=";
     std::unique_ptr<ui::MainWindow> window;
     std::unique_ptr<ui::QtControls> controls;
     std::unique_ptr<ui::EventDispatcher> events;
