@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QApplication>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QMessageBox>
 #include <QScreen>
@@ -98,6 +99,32 @@ void report_state(ui::MainWindow& window, const std::string& label) {
            " names=" + names);
 }
 
+// Types `text` into `box` as a user does: ASCII as key presses, other characters as an
+// input method commits them (Chinese is never a key of its own).
+void type_into(QLineEdit* box, const QString& text) {
+    for (const QChar c : text) {
+        if (c.unicode() < 0x80) {
+            QTest::keyClick(box, c.toLatin1());
+        } else {
+            QInputMethodEvent commit;
+            commit.setCommitString(QString(c));
+            QApplication::sendEvent(box, &commit);
+        }
+    }
+}
+
+// Every cell of every row, one line a row.
+void report_cells(ui::MainWindow& window, const std::string& label) {
+    const ui::ResultList& list = *window.result_list();
+    for (int row = 0; row < list.rowCount(); ++row) {
+        std::string line = "cells " + label + " " + std::to_string(row);
+        for (int column = 0; column < list.columnCount(); ++column) {
+            line += (column == 0 ? " " : "\t") + list.cell_bytes(row, column);
+        }
+        report(line);
+    }
+}
+
 // Runs the steps from `index` on, each from the event loop, as a user's actions come:
 //   type:TEXT      keys typed into the keyword box
 //   click          the search button clicked
@@ -106,6 +133,7 @@ void report_state(ui::MainWindow& window, const std::string& label) {
 //   answer:MS      the next message box is closed MS milliseconds from now
 //   close-after:MS the window is closed MS milliseconds from now
 //   report:LABEL   a "state LABEL ..." line
+//   rows:LABEL     a "cells LABEL ROW ..." line per row, its seven cells separated by tabs
 //   close          the window closed
 void run_steps(ui::MainWindow& window, std::vector<std::string> steps, std::size_t index) {
     if (index >= steps.size()) return;
@@ -115,7 +143,7 @@ void run_steps(ui::MainWindow& window, std::vector<std::string> steps, std::size
     const std::string argument = colon == std::string::npos ? "" : step.substr(colon + 1);
     int delay = 0;
     if (name == "type") {
-        QTest::keyClicks(window.keyword_box(), ui::to_qstring(argument));
+        type_into(window.keyword_box(), ui::to_qstring(argument));
     } else if (name == "click") {
         window.search_button()->click();
     } else if (name == "next") {
@@ -132,6 +160,8 @@ void run_steps(ui::MainWindow& window, std::vector<std::string> steps, std::size
         QTimer::singleShot(std::stoi(argument), &window, [&window] { window.close(); });
     } else if (name == "report") {
         report_state(window, argument);
+    } else if (name == "rows") {
+        report_cells(window, argument);
     } else if (name == "close") {
         window.close();
         return;

@@ -14,10 +14,13 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "catalogue/product_file.h"
+#include "tests/catalogue/catalogue_process.h"
 #include "tests/search/support/catalogue_server.h"
 #include "tests/search/support/loopback_server.h"
 
@@ -99,12 +102,17 @@ class ProgramSearch : public ::testing::Test {
 
     void start(const CatalogueServer& catalogue, const std::string& action,
                const std::string& steps = "") {
+        start(catalogue.host(), action, steps);
+    }
+
+    void start(const std::string& catalogue_host, const std::string& action,
+               const std::string& steps = "") {
         std::vector<std::string> env_strings;
         for (char** e = environ; *e != nullptr; ++e) env_strings.emplace_back(*e);
         env_strings.push_back("PRICELOOKUP_DRIVER_REPORT=" + report().string());
         env_strings.push_back("PRICELOOKUP_DRIVER_ACTION=" + action);
         env_strings.push_back("PRICELOOKUP_DRIVER_STEPS=" + steps);
-        env_strings.push_back("PRICELOOKUP_DRIVER_CATALOGUE=" + catalogue.host());
+        env_strings.push_back("PRICELOOKUP_DRIVER_CATALOGUE=" + catalogue_host);
         std::vector<char*> envp;
         for (auto& s : env_strings) envp.push_back(s.data());
         envp.push_back(nullptr);
@@ -295,6 +303,85 @@ TEST_F(ProgramSearch, AnEmptyKeywordIsStillSearchedAndItsPageListed) {
     EXPECT_EQ(requests[0].target, "/index.php?c=SearchList&keyword=&page=1");
     EXPECT_EQ(field(line("state end"), "status0"), count_message(3));
     EXPECT_EQ(field(line("state end"), "names"), page_names("", "1"));
+}
+
+// The sample catalogue that ships with the program, as a user meets it: started on
+// a port of its own, searched by typing, paged forward and back. The rows must be the
+// data file's products that hold the keyword, twenty a page in the file's order.
+class ProgramWithSampleCatalogue : public ProgramSearch {
+  protected:
+    static std::vector<catalogue::Product> products() {
+        std::ifstream in(CATALOGUE_DATA_FILE, std::ios::binary);
+        std::ostringstream text;
+        text << in.rdbuf();
+        catalogue::ProductFile file = catalogue::parse_product_file(text.str(), "products.tsv");
+        EXPECT_EQ(file.error, "");
+        return std::move(file.products);
+    }
+
+    // The seven cells the program should show for the products of one page.
+    static std::vector<std::string> expected_rows(const std::vector<const catalogue::Product*>& all,
+                                                  std::size_t page, const std::string& host) {
+        std::vector<std::string> rows;
+        for (std::size_t i = (page - 1) * 20; i < std::min(all.size(), page * 20); ++i) {
+            const catalogue::Product& p = *all[i];
+            rows.push_back(std::to_string(i - (page - 1) * 20 + 1) + "\t" + p.gbk.name + "\t" +
+                           p.gbk.specification + "\t" + p.gbk.label + "\t" + p.gbk.price + "\t" +
+                           p.gbk.date + "\thttp://" + host + "/images/" + p.id + ".svg");
+        }
+        return rows;
+    }
+
+    // The cells the driver reported under `label`, one text a row, in row order.
+    std::vector<std::string> reported_rows(const std::string& label) const {
+        std::vector<std::string> rows;
+        const std::string prefix = "cells " + label + " ";
+        for (const std::string& l : lines()) {
+            if (l.rfind(prefix, 0) != 0) continue;
+            const std::size_t cells = l.find(' ', prefix.size());
+            EXPECT_EQ(l.substr(prefix.size(), cells - prefix.size()), std::to_string(rows.size()));
+            rows.push_back(l.substr(cells + 1));
+        }
+        return rows;
+    }
+};
+
+TEST_F(ProgramWithSampleCatalogue, ATypedKeywordListsTheCataloguesProductsPageByPage) {
+    test::CatalogueProcess catalogue({"--listen", "127.0.0.1:0"});
+    ASSERT_TRUE(catalogue.ready()) << catalogue.stderr_text();
+    const std::string keyword = "电视";
+    const std::vector<catalogue::Product> all_products = products();
+    // Matched on the UTF-8 texts, where a substring cannot start inside a character.
+    const std::u8string keyword_utf8 = u8"电视";
+    const std::string needle(keyword_utf8.begin(), keyword_utf8.end());
+    std::vector<const catalogue::Product*> matching;
+    for (const catalogue::Product& p : all_products) {
+        if (p.utf8.name.find(needle) != std::string::npos ||
+            p.utf8.specification.find(needle) != std::string::npos) {
+            matching.push_back(&p);
+        }
+    }
+    ASSERT_GT(matching.size(), 40U) << "the sample catalogue has three pages of televisions";
+
+    start(catalogue.host(), "steps",
+          "type:" + keyword +
+              ";wait:2500;rows:first;report:first;next;rows:second;report:second;"
+              "previous;rows:back;report:back;close");
+    ASSERT_TRUE(wait_until_started());
+    EXPECT_EQ(wait_for_exit(), 0);
+
+    const struct {
+        const char* label;
+        std::size_t page;
+    } states[] = {{"first", 1}, {"second", 2}, {"back", 1}};
+    for (const auto& state : states) {
+        const std::vector<std::string> expected = expected_rows(matching, state.page, catalogue.host());
+        EXPECT_EQ(reported_rows(state.label), expected) << state.label;
+        const std::string status = line(std::string("state ") + state.label + " ");
+        EXPECT_EQ(field(status, "status0"), count_message(static_cast<int>(expected.size())))
+            << state.label;
+        EXPECT_EQ(field(status, "status1"), "第" + std::to_string(state.page) + "页") << state.label;
+    }
 }
 
 }  // namespace
