@@ -113,6 +113,13 @@ void type_into(QLineEdit* box, const QString& text) {
     }
 }
 
+void save_screenshot(const QWidget& window, const std::string& path) {
+    const QRect frame = window.frameGeometry();
+    QGuiApplication::primaryScreen()
+        ->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height())
+        .save(QString::fromStdString(path));
+}
+
 // Every cell of every row, one line a row.
 void report_cells(ui::MainWindow& window, const std::string& label) {
     const ui::ResultList& list = *window.result_list();
@@ -134,6 +141,8 @@ void report_cells(ui::MainWindow& window, const std::string& label) {
 //   close-after:MS the window is closed MS milliseconds from now
 //   report:LABEL   a "state LABEL ..." line
 //   rows:LABEL     a "cells LABEL ROW ..." line per row, its seven cells separated by tabs
+//   click-row:N    a left click on row N of the result list
+//   shot:PATH      a picture of the window in its frame, as PNG
 //   close          the window closed
 void run_steps(ui::MainWindow& window, std::vector<std::string> steps, std::size_t index) {
     if (index >= steps.size()) return;
@@ -160,6 +169,12 @@ void run_steps(ui::MainWindow& window, std::vector<std::string> steps, std::size
         QTimer::singleShot(std::stoi(argument), &window, [&window] { window.close(); });
     } else if (name == "report") {
         report_state(window, argument);
+    } else if (name == "click-row") {
+        ui::ResultList& list = *window.result_list();
+        const QRect cell = list.visualRect(list.model()->index(std::stoi(argument), 1));
+        QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, cell.center());
+    } else if (name == "shot") {
+        save_screenshot(window, argument);
     } else if (name == "rows") {
         report_cells(window, argument);
     } else if (name == "close") {
@@ -205,10 +220,7 @@ void act(ui::MainWindow& window, app::QtShell& shell, const std::string& action)
         run_steps(window, split_steps(environment("PRICELOOKUP_DRIVER_STEPS")), 0);
     } else if (action == "screenshot") {
         QTimer::singleShot(1500, [&window] {
-            const QRect frame = window.frameGeometry();
-            QGuiApplication::primaryScreen()
-                ->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height())
-                .save(QString::fromStdString(environment("PRICELOOKUP_DRIVER_SHOT")));
+            save_screenshot(window, environment("PRICELOOKUP_DRIVER_SHOT"));
             window.close();
         });
     }
