@@ -115,6 +115,38 @@ INSTANTIATE_TEST_SUITE_P(Values, HttpReadContentLength,
                          testing::Values(std::nullopt, "0", "500", "102400", "250000000",
                                          "-5", " +20", "abc", std::string(40, '7')));
 
+// A server that keeps the connection open after a body of the announced length: the
+// read ends with that body instead of waiting for the time limit, whether the server
+// says it keeps the connection (where the bytes after the body are not part of it) or
+// not (where the read ends once the connection stays quiet).
+TEST_F(HttpRead, AServerKeepingTheConnectionOpenAfterTheAnnouncedLengthDoesNotHoldTheRead) {
+    struct Case {
+        std::string status_line;
+        std::vector<std::string> headers;
+        std::string sent;
+        std::string body;
+    };
+    const std::string page = "<html>" + std::string(3000, 'p') + "</html>";
+    const std::string length = "Content-Length: " + std::to_string(page.size());
+    const Case cases[] = {
+        {"HTTP/1.1 200 OK", {length}, page, page},
+        {"HTTP/1.1 200 OK", {length, "Connection: keep-alive"}, page + "HTTP/1.1 200 OK\r\n", page},
+        {"HTTP/1.0 200 OK", {length, "Connection: Keep-Alive"}, page, page},
+        {"HTTP/1.0 200 OK", {length}, page, page},
+        {"HTTP/1.1 200 OK", {length, "Connection: close"}, page, page},
+        {"HTTP/1.0 200 OK", {"Content-Length: 10"}, page, page},
+    };
+    for (const Case& c : cases) {
+        LoopbackServer server({{http_response(c.status_line, c.headers, c.sent), Reply::Ending::stall}});
+        FetchLimits limits;
+        limits.total_timeout = 20s;
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(http_read(server.url(), limits), c.body) << c.status_line << " " << c.headers.back();
+        EXPECT_LT(std::chrono::steady_clock::now() - start, 10s)
+            << c.status_line << " " << c.headers.back() << ": the read waited for the time limit";
+    }
+}
+
 TEST_F(HttpRead, PageFetchCutsAtZeroByteAndRemovesCrLfPairs) {
     const std::string body = "a\r\nb\rc\nd\r\n\xB0\r\n\r\r\ne\0after"s;
     LoopbackServer server({ok(body), ok(body)});
@@ -185,11 +217,12 @@ TEST_F(HttpRead, TinyAnnouncedLengthDoesNotMultiplyTheMemoryOfTheCap) {
     EXPECT_LT(peak_resident_bytes() - peak_before, 4 * limits.max_body_bytes);
 }
 
-TEST_F(HttpRead, DefaultLimitsAreTenSecondsFifteenSecondsAndSixteenMebibytes) {
+TEST_F(HttpRead, DefaultLimitsAreTenSecondsFifteenSecondsSixteenMebibytesAndOneQuietSecond) {
     const FetchLimits limits;
     EXPECT_EQ(limits.connect_timeout, 10s);
     EXPECT_EQ(limits.total_timeout, 15s);
     EXPECT_EQ(limits.max_body_bytes, 16u * 1024 * 1024);
+    EXPECT_EQ(limits.quiet_after_length, 1s);
 }
 
 TEST_F(HttpRead, FollowsRedirectsWithTheSameHeaders) {
