@@ -60,6 +60,15 @@ TEST_F(HttpRead, SendsExactlyTheRequestLineAndThreeHeaders) {
               expected_request("/index.php?c=SearchList&keyword=abc&page=1", host_of(server)));
 }
 
+TEST_F(HttpRead, DotSegmentsOfTheObjectAreSentAsWritten) {
+    for (const std::string object : {"/a/../index.php?c=1", "/./s/./../x", "/s/..%2F?k=/../"}) {
+        LoopbackServer server({ok("x")});
+        http_read(server.url(object));
+        ASSERT_EQ(server.requests().size(), 1u) << object;
+        EXPECT_EQ(server.requests()[0], expected_request(object, host_of(server)));
+    }
+}
+
 TEST_F(HttpRead, KeywordBytesReachTheServerWithTheirValues) {
     LoopbackServer server({ok("x")});
     http_read(server.url("/s?keyword=\xC4\xE3\xBA\xC3%41 \"x\"&page=1"));
@@ -233,6 +242,46 @@ TEST_F(HttpRead, FollowsRedirectsWithTheSameHeaders) {
     const auto requests = server.requests();
     ASSERT_EQ(requests.size(), 2u);
     EXPECT_EQ(requests[1], expected_request("/final?p=2", host_of(server)));
+}
+
+// A server that offers to keep the connection after a redirection still gets the
+// next request on a connection of its own: one connection, one request.
+TEST_F(HttpRead, EveryRequestGoesOnAConnectionOfItsOwn) {
+    LoopbackServer server({{http_response("HTTP/1.0 302 Found",
+                                          {"Location: /final", "Content-Length: 5",
+                                           "Connection: keep-alive"},
+                                          "moved"),
+                            Reply::Ending::stall},
+                           ok("final page")});
+    FetchLimits limits = short_limits();
+    limits.total_timeout = 5s;
+    EXPECT_EQ(http_read(server.url("/start"), limits), "final page");
+    const auto requests = server.requests();
+    ASSERT_EQ(requests.size(), 2u) << "the second request went on the first connection";
+    EXPECT_EQ(requests[0], expected_request("/start", host_of(server)));
+    EXPECT_EQ(requests[1], expected_request("/final", host_of(server)));
+}
+
+// The body buffer is reserved once at the read chunk size that the announced length
+// gives, so a body announced shorter than the largest chunk needs one allocation.
+TEST_F(HttpRead, TheBodyBufferIsSizedByTheAnnouncedLength) {
+    struct Case {
+        std::optional<std::string> content_length;
+        std::size_t body_size;
+        std::size_t buffer_size;
+    };
+    const Case cases[] = {
+        {std::nullopt, 700, 10240}, {"0", 700, 10240},         {"500", 500, 501},
+        {"700", 700, 701},          {"5000000", 700, 102400}, {"-3", 700, 10240},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> headers;
+        if (c.content_length) headers.push_back("Content-Length: " + *c.content_length);
+        LoopbackServer server({ok(std::string(c.body_size, 'b'), headers)});
+        const std::string body = http_read(server.url());
+        EXPECT_EQ(body.size(), c.body_size) << c.content_length.value_or("(missing)");
+        EXPECT_EQ(body.capacity(), c.buffer_size) << c.content_length.value_or("(missing)");
+    }
 }
 
 TEST_F(HttpRead, RedirectLoopEnds) {
