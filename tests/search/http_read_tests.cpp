@@ -244,14 +244,14 @@ TEST_F(HttpRead, FollowsRedirectsWithTheSameHeaders) {
     EXPECT_EQ(requests[1], expected_request("/final?p=2", host_of(server)));
 }
 
-// A server that offers to keep the connection after a redirection still gets the
+// A server that keeps the connection after a redirection (its body chunked, so that
+// the client could tell where it ends and send the next request on it) still gets the
 // next request on a connection of its own: one connection, one request.
 TEST_F(HttpRead, EveryRequestGoesOnAConnectionOfItsOwn) {
-    LoopbackServer server({{http_response("HTTP/1.0 302 Found",
-                                          {"Location: /final", "Content-Length: 5",
-                                           "Connection: keep-alive"},
-                                          "moved"),
-                            Reply::Ending::stall},
+    LoopbackServer server({{http_response("HTTP/1.1 302 Found",
+                                          {"Location: /final", "Transfer-Encoding: chunked"},
+                                          "5\r\nmoved\r\n0\r\n\r\n"),
+                            Reply::Ending::linger},
                            ok("final page")});
     FetchLimits limits = short_limits();
     limits.total_timeout = 5s;
