@@ -10,6 +10,8 @@ packages=(
   # libraries the program links against
   qt6-base-dev qt6-qpa-plugins qt6-webengine-dev libgl-dev libxkbcommon-dev
   libcurl4-openssl-dev libboost-regex-dev
+  # a session manager of the desktop's kind for the session test (libSM, libICE)
+  libsm-dev
   # tests, benchmark and fuzzing
   libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
   # a real TLS server with a certificate made at test time, for the https fetch test
