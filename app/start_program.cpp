@@ -1,5 +1,6 @@
 #include "app/start_program.h"
 
+#include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
 #include <unistd.h>
@@ -30,15 +31,22 @@ struct SpawnSetup {
 bool start_program(const std::string& path) {
     SpawnSetup setup;
 
-    // The new instance starts clean: default signal handling, nothing blocked, and
-    // none of this process's descriptors (the display connection, sockets) but 0 to 2.
+    // The new instance starts clean: default signal handling, nothing blocked.
     sigset_t no_signals;
     sigemptyset(&no_signals);
     sigset_t all_signals;
     sigfillset(&all_signals);
     posix_spawnattr_setsigmask(&setup.attributes, &no_signals);
     posix_spawnattr_setsigdefault(&setup.attributes, &all_signals);
-    posix_spawnattr_setflags(&setup.attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+    // It lives in a session of its own, so that the end of this one (its terminal
+    // closing, its process group being ended) does not take the new instance along,
+    // and it shares no descriptor with this process: standard input, output and error
+    // are /dev/null, every other descriptor is closed.
+    posix_spawnattr_setflags(&setup.attributes,
+                             POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSID);
+    posix_spawn_file_actions_addopen(&setup.file_actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&setup.file_actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&setup.file_actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
     posix_spawn_file_actions_addclosefrom_np(&setup.file_actions, STDERR_FILENO + 1);
 
     // glibc's posix_spawn returns only after the new program image has been loaded,

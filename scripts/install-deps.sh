@@ -12,6 +12,8 @@ packages=(
   libcurl4-openssl-dev libboost-regex-dev
   # the HTTP layer of the sample catalogue
   libcpp-httplib-dev
+  # a session manager of the desktop's kind for the session test (libSM, libICE)
+  libsm-dev
   # tests, benchmark and fuzzing
   libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
   # a real TLS server with a certificate made at test time, for the https fetch test

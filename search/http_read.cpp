@@ -60,13 +60,16 @@ void configure(CURL* easy, const detail::PageAddress& address, const FetchLimits
     curl_easy_setopt(easy, CURLOPT_TIMEOUT_MS, milliseconds(limits.total_timeout));
     curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
 
-    // The body is read to its end: an announced length only sizes the buffers, and a
-    // missing, negative or garbled one does not cost the page.
+    // libcurl would stop at an announced length and refuse a negative one; the
+    // receiver decides where the body ends instead, so that a body longer than
+    // announced and a garbled length do not cost the page.
     curl_easy_setopt(easy, CURLOPT_IGNORE_CONTENT_LENGTH, 1L);
     // libcurl's socket reads are as large as the largest body buffer.
     curl_easy_setopt(easy, CURLOPT_BUFFERSIZE, static_cast<long>(max_read_chunk_size));
     curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &detail::BodyReceiver::on_write);
     curl_easy_setopt(easy, CURLOPT_WRITEDATA, &body);
+    curl_easy_setopt(easy, CURLOPT_SOCKOPTFUNCTION, &detail::BodyReceiver::on_socket);
+    curl_easy_setopt(easy, CURLOPT_SOCKOPTDATA, &body);
 }
 
 }  // namespace
@@ -81,7 +84,7 @@ std::string http_read(std::string_view address, const FetchLimits& limits) {
     if (!easy) return {};
     const HeaderList headers = suppressed_headers();
     if (!headers) return {};
-    detail::BodyReceiver body(easy.get(), limits.max_body_bytes);
+    detail::BodyReceiver body(easy.get(), limits.max_body_bytes, limits.quiet_after_length);
     configure(easy.get(), *parsed, limits, headers, body);
     // Whatever the outcome (complete, failed, timed out, capped), the bytes that
     // arrived are the result.

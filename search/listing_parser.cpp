@@ -2,6 +2,7 @@
 
 #include <boost/regex.hpp>
 #include <locale>
+#include <new>
 #include <stdexcept>
 
 #include "search/listing_chain.h"
@@ -63,6 +64,11 @@ MatchList search_from_start(const boost::regex& regex, std::string_view text,
         } catch (const std::runtime_error&) {
             // The work limit or the backtracking stack was exceeded: what was found
             // before stays.
+            list.ended_by_engine_error = true;
+            break;
+        } catch (const std::bad_alloc&) {
+            // The engine found no memory for its state: an error of the engine like
+            // the others, and what was found before stays too.
             list.ended_by_engine_error = true;
             break;
         }

@@ -37,7 +37,7 @@ struct MatchRecord {
 
 struct MatchList {
     std::vector<MatchRecord> records;  // in page order
-    // True when the regex engine gave up (work or stack limit) on the search after
+    // True when the regex engine gave up (work, stack or memory limit) on the search after
     // the last record; the records found before stay valid.
     bool ended_by_engine_error = false;
 };

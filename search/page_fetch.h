@@ -14,6 +14,10 @@ struct FetchLimits {
     // A catalogue that accepts and never answers must not freeze the caller for good.
     std::chrono::milliseconds connect_timeout{10'000};
     std::chrono::milliseconds total_timeout{15'000};  // the whole exchange, redirects included
+    // A body whose announced length has arrived ends when the connection then stays
+    // quiet this long (a server that keeps it open would otherwise hold the read
+    // until the total time-out); more bytes, as long as they come, are still read.
+    std::chrono::milliseconds quiet_after_length{1000};
     // An endless body must not eat all memory: reading stops here, keeping what arrived.
     std::size_t max_body_bytes = std::size_t{16} * 1024 * 1024;
 };

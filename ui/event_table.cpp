@@ -1,6 +1,7 @@
 #include "ui/event_table.h"
 
 #include <algorithm>
+#include <exception>
 #include <new>
 
 #include "app/failed_allocation.h"
@@ -55,9 +56,17 @@ void EventDispatcher::raise(Event event) {
     try {
         try {
             binding->handler(m_context);
+        } catch (const app::ProgramEnd&) {
+            throw;
         } catch (const std::bad_alloc&) {
             m_context.shell.report_fatal_error(
                 0, app::allocation_failure_message(app::last_failed_allocation_size()));
+        } catch (const std::exception& error) {
+            // Nothing may leave a handler into the toolkit's signal code, which would
+            // abort the process without a word: any other failure is a fatal error.
+            m_context.shell.report_fatal_error(0, error.what());
+        } catch (...) {
+            m_context.shell.report_fatal_error(0, {});
         }
     } catch (const app::ProgramEnd&) {
         // The handler ended the program; the event loop is already on its way out.

@@ -37,7 +37,9 @@ struct EventBinding {
 std::span<const EventBinding> event_table();
 
 // Delivers events to the handlers the table binds them to, unless the event gate is
-// raised. A handler that runs out of memory ends the program with a fatal error.
+// raised. A handler that runs out of memory ends the program with a fatal error
+// naming the size asked for; one that fails with any other exception ends it with a
+// fatal error carrying the exception's text.
 class EventDispatcher {
 public:
     EventDispatcher(HandlerContext context, const app::EventGate& gate,

@@ -1,7 +1,6 @@
 #include "ui/event_wiring.h"
 
 #include <QAction>
-#include <QGuiApplication>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -16,9 +15,10 @@ void connect_events(MainWindow& window, EventDispatcher& dispatcher) {
     auto raise = [&dispatcher](Event event) { return [&dispatcher, event] { dispatcher.raise(event); }; };
 
     QObject::connect(&window, &MainWindow::close_requested, &window, raise(Event::window_can_be_closed));
-    // The desktop session asking whether the program may end is a request to close.
-    QObject::connect(qGuiApp, &QGuiApplication::commitDataRequest, &window,
-                     raise(Event::window_can_be_closed));
+    // The desktop session's end reaches the window as a close: when the session
+    // manager tells the program to die, the toolkit closes its windows. Its requests
+    // to save the session (commitDataRequest) are not an end: a checkpoint sends
+    // them too, and the program keeps running through it.
     QObject::connect(&window, &MainWindow::size_changed, &window, raise(Event::window_size_changed));
     QObject::connect(window.search_button(), &QPushButton::clicked, &window,
                      raise(Event::search_button_clicked));

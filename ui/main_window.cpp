@@ -12,12 +12,12 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
-#include <QStatusBar>
 
 #include "ui/period_timer.h"
 #include "ui/preview_pane.h"
 #include "ui/qt_text.h"
 #include "ui/result_list.h"
+#include "ui/status_bar.h"
 #include "ui/window_definition.h"
 
 namespace pricelookup::ui {
@@ -106,17 +106,8 @@ void MainWindow::build_controls() {
 }
 
 void MainWindow::build_status_bar() {
-    QStatusBar* bar = statusBar();
-    bar->setSizeGripEnabled(false);
-    for (std::size_t i = 0; i < m_status_parts.size(); ++i) {
-        const auto& part = definition::status_parts[i];
-        auto* label = new QLabel(to_qstring(part.start_text), bar);
-        label->setTextFormat(Qt::PlainText);
-        label->setFixedWidth(part.width);
-        label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        bar->addWidget(label);
-        m_status_parts[i] = label;
-    }
+    m_status_bar = new StatusBar(this);
+    setStatusBar(m_status_bar);
 }
 
 void MainWindow::build_menu_bar() {
@@ -136,10 +127,7 @@ void MainWindow::build_menu_bar() {
     ++m_menu_bar_builds;
 }
 
-QLabel* MainWindow::status_part(std::int32_t part) const {
-    if (part < 0 || part >= status_part_count) return nullptr;
-    return m_status_parts[static_cast<std::size_t>(part)];
-}
+QLabel* MainWindow::status_part(std::int32_t part) const { return m_status_bar->part(part); }
 
 PeriodTimer* MainWindow::timer(Timer which) const {
     return which == Timer::auto_search ? m_auto_search_timer : m_clock_timer;

@@ -21,6 +21,7 @@ namespace pricelookup::ui {
 class PeriodTimer;
 class PreviewPane;
 class ResultList;
+class StatusBar;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -78,7 +79,7 @@ private:
     QPushButton* m_search_button = nullptr;
     ResultList* m_result_list = nullptr;
     PreviewPane* m_preview_pane = nullptr;
-    std::array<QLabel*, status_part_count> m_status_parts{};
+    StatusBar* m_status_bar = nullptr;
     PeriodTimer* m_auto_search_timer = nullptr;
     PeriodTimer* m_clock_timer = nullptr;
     std::array<QAction*, 4> m_actions{};

@@ -13,7 +13,10 @@ void PeriodTimer::set_period(std::int32_t period_ms) {
     if (period == m_period) return;
     m_period = period;
     m_timer.stop();
-    if (period > 0) m_timer.start(period);
+    if (period > 0) {
+        m_timer.start(period);
+        ++m_countdown_starts;
+    }
 }
 
 void PeriodTimer::on_timeout() {

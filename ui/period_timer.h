@@ -21,6 +21,9 @@ public:
     // The stored period in ms; 0 while stopped.
     std::int32_t period() const { return m_period; }
     bool is_running() const { return m_timer.isActive(); }
+    // How many countdowns have been started so far, the first one included: a period
+    // set again that leaves the countdown alone does not count.
+    int countdown_starts() const { return m_countdown_starts; }
 
     void set_period(std::int32_t period_ms);
 
@@ -32,6 +35,7 @@ private:
 
     QTimer m_timer;
     std::int32_t m_period = 0;
+    int m_countdown_starts = 0;
 };
 
 }  // namespace pricelookup::ui

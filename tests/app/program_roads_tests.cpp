@@ -18,6 +18,8 @@
 #include <thread>
 #include <vector>
 
+#include "tests/app/session_manager.h"
+
 extern char** environ;
 
 namespace pricelookup::app {
@@ -189,6 +191,39 @@ TEST_F(ProgramRoads, AFatalErrorShowsTheErrorBoxAndEndsWithMinusOneWithoutTheCle
     ASSERT_EQ(lines.size(), 3U);
     EXPECT_EQ(lines[1], "box caption=错误 critical=1 text=运行时出错!||错误代码：7||错误信息：测试错误|");
     EXPECT_EQ(lines[2], "exit -1") << "no clean-up line before it";
+}
+
+// The desktop's session manager saving the session (a checkpoint) leaves the program
+// running, and so does its save before the session ends; the end of the session
+// itself ends it as the close box does, with the clean-up and exit code 0.
+TEST_F(ProgramRoads, ASessionCheckpointLeavesTheProgramRunningTheSessionsEndEndsIt) {
+    testing::SessionManager session;
+    const pid_t program = start({PROGRAM_DRIVER}, {{"PRICELOOKUP_DRIVER_ACTION", "idle"},
+                                                   {"SESSION_MANAGER", session.address()}});
+    ASSERT_TRUE(session.wait_for_client(60s)) << "the program did not join the session";
+    ASSERT_TRUE(wait_for_lines("started ", 1)) << "the program did not start";
+
+    struct Save {
+        const char* name;
+        bool shutdown;
+    };
+    for (const Save save : {Save{"checkpoint", false}, Save{"checkpoint again", false},
+                            Save{"save before the end", true}}) {
+        EXPECT_TRUE(session.save_yourself(save.shutdown, 30s)) << save.name << ": no answer";
+        session.process(1500ms);
+        EXPECT_FALSE(session.client_gone()) << save.name << " made the program leave the session";
+        int status = 0;
+        EXPECT_EQ(waitpid(program, &status, WNOHANG), 0) << save.name << " ended the program";
+        EXPECT_EQ(count_starting_with(read_lines(report()), "exit"), 0U) << save.name;
+    }
+
+    session.die();
+    session.process(500ms);
+    EXPECT_EQ(wait_for_exit(program), 0);
+    const auto lines = read_lines(report());
+    ASSERT_EQ(lines.size(), 3U);
+    EXPECT_EQ(lines[1], "cleanup keyword=");
+    EXPECT_EQ(lines[2], "exit 0");
 }
 
 TEST_F(ProgramRoads, OnAScreenSmallerThanTheWindowItsEdgesLieOffScreen) {

@@ -2,7 +2,9 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -52,8 +54,22 @@ protected:
                                << "echo \"args=$#\" > \"$out.tmp\"\n"
                                << "echo \"cwd=$(pwd)\" >> \"$out.tmp\"\n"
                                << "echo \"fds=$(ls /proc/$$/fd | sort -n | tr '\\n' ' ')\" >> \"$out.tmp\"\n"
+                               << "echo \"std=$(readlink /proc/$$/fd/0) $(readlink /proc/$$/fd/1) $(readlink /proc/$$/fd/2)\" >> \"$out.tmp\"\n"
+                               << "echo \"session=$(sed 's/.*) //' /proc/$$/stat | cut -d' ' -f4)\" >> \"$out.tmp\"\n"
                                << "echo done >> \"$out.tmp\"\n"
                                << "mv \"$out.tmp\" \"$out\"\n";
+        fs::permissions(program, fs::perms::owner_all);
+        return program;
+    }
+    // A program that notes its session, then runs until the file `go` appears.
+    fs::path write_waiting_program() {
+        const fs::path program = m_directory / "waiting instance.sh";
+        std::ofstream(program) << "#!/bin/sh\n"
+                               << "cd \"" << m_directory.string() << "\"\n"
+                               << "echo \"session=$(sed 's/.*) //' /proc/$$/stat | cut -d' ' -f4)\" > started\n"
+                               << "i=0\n"
+                               << "while [ ! -e go ] && [ $i -lt 400 ]; do sleep 0.05; i=$((i+1)); done\n"
+                               << "echo done > finished\n";
         fs::permissions(program, fs::perms::owner_all);
         return program;
     }
@@ -84,7 +100,38 @@ TEST_F(StartProgram, StartsTheFileWithoutArgumentsInTheCallersDirectorySharingNo
     EXPECT_NE(text.find("args=0\n"), std::string::npos) << text;
     EXPECT_NE(text.find("cwd=" + directory().string() + "\n"), std::string::npos) << text;
     EXPECT_NE(text.find("fds=0 1 2 "), std::string::npos) << text;
+    EXPECT_NE(text.find("std=/dev/null /dev/null /dev/null\n"), std::string::npos) << text;
     EXPECT_EQ(text.find(" " + std::to_string(inherited_candidate) + " "), std::string::npos) << text;
+}
+
+// The old instance runs in a process group of its own, as a shell starts a program;
+// ending that group (its terminal closing) must leave the new instance running.
+TEST_F(StartProgram, TheNewProcessOutlivesTheProcessGroupOfTheOldOne) {
+    const fs::path program = write_waiting_program();
+    const pid_t old_instance = fork();
+    ASSERT_GE(old_instance, 0);
+    if (old_instance == 0) {
+        setpgid(0, 0);
+        _exit(start_program(program.string()) ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(old_instance, &status, 0), old_instance);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+
+    const fs::path started = directory() / "started";
+    for (int i = 0; i < 200 && read_file(started).find('\n') == std::string::npos; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(25));
+    }
+    const std::string session = read_file(started);
+    ASSERT_NE(session.find('\n'), std::string::npos) << "the new process did not start";
+    EXPECT_NE(session, "session=" + std::to_string(getsid(0)) + "\n") << "it shares this session";
+
+    kill(-old_instance, SIGHUP);  // what a closing terminal sends the group
+    std::ofstream(directory() / "go") << "go\n";
+    for (int i = 0; i < 200 && !fs::exists(directory() / "finished"); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(25));
+    }
+    EXPECT_TRUE(fs::exists(directory() / "finished")) << "the new process ended with the old group";
 }
 
 TEST_F(StartProgram, FailsForAFileThatIsMissingOrNotExecutable) {

@@ -60,6 +60,15 @@ TEST_F(HttpRead, SendsExactlyTheRequestLineAndThreeHeaders) {
               expected_request("/index.php?c=SearchList&keyword=abc&page=1", host_of(server)));
 }
 
+TEST_F(HttpRead, DotSegmentsOfTheObjectAreSentAsWritten) {
+    for (const std::string object : {"/a/../index.php?c=1", "/./s/./../x", "/s/..%2F?k=/../"}) {
+        LoopbackServer server({ok("x")});
+        http_read(server.url(object));
+        ASSERT_EQ(server.requests().size(), 1u) << object;
+        EXPECT_EQ(server.requests()[0], expected_request(object, host_of(server)));
+    }
+}
+
 TEST_F(HttpRead, KeywordBytesReachTheServerWithTheirValues) {
     LoopbackServer server({ok("x")});
     http_read(server.url("/s?keyword=\xC4\xE3\xBA\xC3%41 \"x\"&page=1"));
@@ -114,6 +123,38 @@ TEST_P(HttpReadContentLength, WholeBodyArrivesWhateverTheAnnouncedLength) {
 INSTANTIATE_TEST_SUITE_P(Values, HttpReadContentLength,
                          testing::Values(std::nullopt, "0", "500", "102400", "250000000",
                                          "-5", " +20", "abc", std::string(40, '7')));
+
+// A server that keeps the connection open after a body of the announced length: the
+// read ends with that body instead of waiting for the time limit, whether the server
+// says it keeps the connection (where the bytes after the body are not part of it) or
+// not (where the read ends once the connection stays quiet).
+TEST_F(HttpRead, AServerKeepingTheConnectionOpenAfterTheAnnouncedLengthDoesNotHoldTheRead) {
+    struct Case {
+        std::string status_line;
+        std::vector<std::string> headers;
+        std::string sent;
+        std::string body;
+    };
+    const std::string page = "<html>" + std::string(3000, 'p') + "</html>";
+    const std::string length = "Content-Length: " + std::to_string(page.size());
+    const Case cases[] = {
+        {"HTTP/1.1 200 OK", {length}, page, page},
+        {"HTTP/1.1 200 OK", {length, "Connection: keep-alive"}, page + "HTTP/1.1 200 OK\r\n", page},
+        {"HTTP/1.0 200 OK", {length, "Connection: Keep-Alive"}, page, page},
+        {"HTTP/1.0 200 OK", {length}, page, page},
+        {"HTTP/1.1 200 OK", {length, "Connection: close"}, page, page},
+        {"HTTP/1.0 200 OK", {"Content-Length: 10"}, page, page},
+    };
+    for (const Case& c : cases) {
+        LoopbackServer server({{http_response(c.status_line, c.headers, c.sent), Reply::Ending::stall}});
+        FetchLimits limits;
+        limits.total_timeout = 20s;
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(http_read(server.url(), limits), c.body) << c.status_line << " " << c.headers.back();
+        EXPECT_LT(std::chrono::steady_clock::now() - start, 10s)
+            << c.status_line << " " << c.headers.back() << ": the read waited for the time limit";
+    }
+}
 
 TEST_F(HttpRead, PageFetchCutsAtZeroByteAndRemovesCrLfPairs) {
     const std::string body = "a\r\nb\rc\nd\r\n\xB0\r\n\r\r\ne\0after"s;
@@ -185,11 +226,12 @@ TEST_F(HttpRead, TinyAnnouncedLengthDoesNotMultiplyTheMemoryOfTheCap) {
     EXPECT_LT(peak_resident_bytes() - peak_before, 4 * limits.max_body_bytes);
 }
 
-TEST_F(HttpRead, DefaultLimitsAreTenSecondsFifteenSecondsAndSixteenMebibytes) {
+TEST_F(HttpRead, DefaultLimitsAreTenSecondsFifteenSecondsSixteenMebibytesAndOneQuietSecond) {
     const FetchLimits limits;
     EXPECT_EQ(limits.connect_timeout, 10s);
     EXPECT_EQ(limits.total_timeout, 15s);
     EXPECT_EQ(limits.max_body_bytes, 16u * 1024 * 1024);
+    EXPECT_EQ(limits.quiet_after_length, 1s);
 }
 
 TEST_F(HttpRead, FollowsRedirectsWithTheSameHeaders) {
@@ -200,6 +242,46 @@ TEST_F(HttpRead, FollowsRedirectsWithTheSameHeaders) {
     const auto requests = server.requests();
     ASSERT_EQ(requests.size(), 2u);
     EXPECT_EQ(requests[1], expected_request("/final?p=2", host_of(server)));
+}
+
+// A server that keeps the connection after a redirection (its body chunked, so that
+// the client could tell where it ends and send the next request on it) still gets the
+// next request on a connection of its own: one connection, one request.
+TEST_F(HttpRead, EveryRequestGoesOnAConnectionOfItsOwn) {
+    LoopbackServer server({{http_response("HTTP/1.1 302 Found",
+                                          {"Location: /final", "Transfer-Encoding: chunked"},
+                                          "5\r\nmoved\r\n0\r\n\r\n"),
+                            Reply::Ending::linger},
+                           ok("final page")});
+    FetchLimits limits = short_limits();
+    limits.total_timeout = 5s;
+    EXPECT_EQ(http_read(server.url("/start"), limits), "final page");
+    const auto requests = server.requests();
+    ASSERT_EQ(requests.size(), 2u) << "the second request went on the first connection";
+    EXPECT_EQ(requests[0], expected_request("/start", host_of(server)));
+    EXPECT_EQ(requests[1], expected_request("/final", host_of(server)));
+}
+
+// The body buffer is reserved once at the read chunk size that the announced length
+// gives, so a body announced shorter than the largest chunk needs one allocation.
+TEST_F(HttpRead, TheBodyBufferIsSizedByTheAnnouncedLength) {
+    struct Case {
+        std::optional<std::string> content_length;
+        std::size_t body_size;
+        std::size_t buffer_size;
+    };
+    const Case cases[] = {
+        {std::nullopt, 700, 10240}, {"0", 700, 10240},         {"500", 500, 501},
+        {"700", 700, 701},          {"5000000", 700, 102400}, {"-3", 700, 10240},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> headers;
+        if (c.content_length) headers.push_back("Content-Length: " + *c.content_length);
+        LoopbackServer server({ok(std::string(c.body_size, 'b'), headers)});
+        const std::string body = http_read(server.url());
+        EXPECT_EQ(body.size(), c.body_size) << c.content_length.value_or("(missing)");
+        EXPECT_EQ(body.capacity(), c.buffer_size) << c.content_length.value_or("(missing)");
+    }
 }
 
 TEST_F(HttpRead, RedirectLoopEnds) {

@@ -8,7 +8,9 @@ FakeControls::FakeControls() {
     for (std::size_t i = 0; i < status_parts.size(); ++i) {
         status_parts[i] = std::string(ui::definition::status_parts[i].start_text);
     }
-    timer_period[static_cast<std::size_t>(ui::Timer::clock)] = ui::definition::clock_timer_start_period;
+    // The clock runs from the window's creation, the auto-search timer starts stopped.
+    set_period(ui::Timer::auto_search, ui::definition::auto_search_timer_start_period);
+    set_period(ui::Timer::clock, ui::definition::clock_timer_start_period);
 }
 
 void FakeControls::set_item_visible(ui::MenuItem item, bool visible) {
@@ -20,9 +22,11 @@ void FakeControls::set_item_visible(ui::MenuItem item, bool visible) {
 
 void FakeControls::set_period(ui::Timer timer, std::int32_t period_ms) {
     const std::int32_t period_value = period_ms < 0 ? 0 : period_ms;
-    auto& stored = timer_period[static_cast<std::size_t>(timer)];
-    if (period_value == stored) return;
-    stored = period_value;
+    const auto index = static_cast<std::size_t>(timer);
+    if (period_value == timer_period[index]) return;  // a running countdown goes on
+    timer_period[index] = period_value;
+    timer_running[index] = period_value > 0;
+    if (period_value > 0) ++timer_starts[index];
 }
 
 void FakeControls::set_part_text(std::int32_t part, std::string_view text) {

@@ -60,7 +60,12 @@ public:
     std::vector<Row> rows;
     std::array<bool, 4> item_hidden{};
     int menu_bar_builds = 1;
+    // Each timer as the real one keeps it: its period (0 while stopped), whether a
+    // countdown runs, and how many countdowns were started, so that a test can tell
+    // a restart from a period set again.
     std::array<std::int32_t, 2> timer_period{};
+    std::array<bool, 2> timer_running{};
+    std::array<int, 2> timer_starts{};
     std::vector<std::pair<std::string, std::int32_t>> messages;
     // Every address the preview pane was told, in order; the last one is the pane's.
     std::vector<std::string> addresses_shown;

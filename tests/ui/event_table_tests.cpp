@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -177,6 +178,52 @@ TEST_F(DispatchTest, AHandlerThatRunsOutOfMemoryEndsTheProgramWithTheSizeItAsked
     ASSERT_EQ(shell.fatal_errors.size(), 1U);
     EXPECT_EQ(shell.fatal_errors[0].first, 0);
     EXPECT_EQ(shell.fatal_errors[0].second, "分配 1152921504606846976 字节内存失败!");
+}
+
+// What the standard library throws for a string longer than it can hold.
+void overlong_string() { std::string().reserve(std::string().max_size() + 1); }
+std::string length_error_text() {
+    try {
+        overlong_string();
+    } catch (const std::length_error& error) {
+        return error.what();
+    }
+    return "no length_error";
+}
+
+TEST_F(DispatchTest, AnyOtherExceptionFromAHandlerIsAFatalErrorWithItsText) {
+    struct Case {
+        const char* name;
+        Handler handler;
+        std::string message;
+    };
+    const Case cases[] = {
+        {"length_error", [](HandlerContext&) { overlong_string(); }, length_error_text()},
+        {"runtime_error",
+         [](HandlerContext&) { throw std::runtime_error("iconv cannot convert between GBK and UTF-8"); },
+         "iconv cannot convert between GBK and UTF-8"},
+        {"not_a_std_exception", [](HandlerContext&) { throw 42; }, ""},
+    };
+    for (const Case& c : cases) {
+        FakeShell case_shell;
+        const EventBinding table[] = {{Event::search_button_clicked, c.handler}};
+        EventDispatcher dispatcher({controls, case_shell}, gate, table);
+        EXPECT_NO_THROW(dispatcher.raise(Event::search_button_clicked)) << c.name;
+        ASSERT_EQ(case_shell.fatal_errors.size(), 1U) << c.name;
+        EXPECT_EQ(case_shell.fatal_errors[0].first, 0) << c.name;
+        EXPECT_EQ(case_shell.fatal_errors[0].second, c.message) << c.name;
+        EXPECT_EQ(case_shell.ended_with, app::exit_fatal) << c.name;
+    }
+}
+
+TEST_F(DispatchTest, AHandlerThatEndsTheProgramIsNotAFatalError) {
+    static constexpr EventBinding table[] = {
+        {Event::window_can_be_closed, [](HandlerContext& c) { c.shell.end_program(0); }},
+    };
+    EventDispatcher dispatcher({controls, shell}, gate, table);
+    EXPECT_NO_THROW(dispatcher.raise(Event::window_can_be_closed));
+    EXPECT_TRUE(shell.fatal_errors.empty());
+    EXPECT_EQ(shell.ended_with, 0);
 }
 
 TEST_F(DispatchTest, AnEventWithoutBindingCallsNothing) {

@@ -135,6 +135,46 @@ TEST_F(MainWindowTest, StatusBarHasThreePartsWithTheirStartTexts) {
     EXPECT_EQ(window->status_part(-1), nullptr);
 }
 
+// The numbers of the window's layout, written out here rather than taken from the
+// definition, so that a wrong number there shows as well.
+TEST_F(MainWindowTest, ItsPlacesAndSizesAreTheLayoutsOwnNumbers) {
+    EXPECT_EQ(window->frameGeometry().size(), QSize(756, 590));
+
+    struct Place {
+        const char* name;
+        QWidget* widget;
+        QRect rect;
+    };
+    const Place places[] = {
+        {"hint label", window->hint_label(), {0, 0, 360, 24}},
+        {"keyword box", window->keyword_box(), {344, 0, 336, 24}},
+        {"search button", window->search_button(), {680, 0, 72, 24}},
+        {"result list", window->result_list(), {0, 24, 752, 300}},
+        {"preview pane", window->preview_pane(), {0, 328, 752, 192}},
+    };
+    for (const Place& place : places) EXPECT_EQ(place.widget->geometry(), place.rect) << place.name;
+
+    const int column_widths[] = {50, 250, 150, 40, 80, 80, 100};
+    ASSERT_EQ(window->result_list()->columnCount(), 7);
+    for (int c = 0; c < 7; ++c) EXPECT_EQ(window->result_list()->columnWidth(c), column_widths[c]) << c;
+
+    // Each part of the status bar ends where its width and those before it add up to.
+    struct Part {
+        int left;
+        int right_edge;
+    };
+    const Part parts[] = {{0, 300}, {300, 350}, {350, 750}};
+    const QStatusBar* bar = window->statusBar();
+    for (std::int32_t i = 0; i < 3; ++i) {
+        const QLabel* label = window->status_part(i);
+        const int left = label->mapTo(bar, QPoint(0, 0)).x();
+        EXPECT_EQ(left, parts[i].left) << "part " << i;
+        EXPECT_EQ(left + label->width(), parts[i].right_edge) << "part " << i;
+        EXPECT_TRUE(label->isVisible()) << "part " << i;
+    }
+    EXPECT_LE(parts[2].right_edge, bar->width()) << "the last part fits in the bar";
+}
+
 TEST_F(MainWindowTest, MenuBarHoldsTwoMenusWithTheirItemsInOrder) {
     const QList<QAction*> top = window->menuBar()->actions();
     EXPECT_EQ(captions(top), (QStringList{q("选择页数"), q("重启刷新")}));

@@ -22,6 +22,7 @@
 #include "ui/period_timer.h"
 #include "ui/preview_pane.h"
 #include "ui/result_list.h"
+#include "ui/window_definition.h"
 
 namespace pricelookup::testing {
 
@@ -45,8 +46,46 @@ public:
     std::string pane_address() { return m_window->preview_pane()->address(); }
     int pane_navigations() { return m_window->preview_pane()->navigations(); }
     std::string clipboard_text() { return ui::to_gbk(QGuiApplication::clipboard()->text()); }
+    std::int32_t period(ui::Timer timer) { return m_window->timer(timer)->period(); }
+    bool running(ui::Timer timer) { return m_window->timer(timer)->is_running(); }
+    int countdown_starts(ui::Timer timer) { return m_window->timer(timer)->countdown_starts(); }
+    std::vector<ui::MenuItem> page_menu_items() {
+        std::vector<ui::MenuItem> items;
+        for (const QAction* action : m_window->menuBar()->actions().at(0)->menu()->actions()) {
+            for (const ui::MenuItem item : {ui::MenuItem::previous_page, ui::MenuItem::next_page,
+                                            ui::MenuItem::first_page, ui::MenuItem::refresh}) {
+                if (m_window->menu_action(item) == action) items.push_back(item);
+            }
+        }
+        return items;
+    }
+    int menu_bar_builds() { return m_window->menu_bar_builds(); }
+    bool keyword_box_focused() { return QApplication::focusWidget() == m_window->keyword_box(); }
+    void focus_elsewhere() {
+        m_window->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(m_window.get()));
+        m_window->search_button()->setFocus();
+    }
+    void answer_messages() { QTimer::singleShot(0, [this] { answer_next_box(); }); }
+    std::vector<std::pair<std::string, std::int32_t>> shown_messages() { return m_shown; }
 
 private:
+    // Notes the text and icon of each box as it opens and closes it with OK, until
+    // the harness is gone.
+    void answer_next_box() {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box != nullptr && box->isVisible()) {
+            const std::int32_t flags = box->icon() == QMessageBox::Information ? ui::message_information
+                                       : box->icon() == QMessageBox::Question  ? ui::message_question
+                                                                                : 0;
+            EXPECT_EQ(ui::to_gbk(box->windowTitle()), "信息：");
+            m_shown.emplace_back(ui::to_gbk(box->text()), flags);
+            box->button(QMessageBox::Ok)->click();
+        }
+        QTimer::singleShot(10, m_window.get(), [this] { answer_next_box(); });
+    }
+
+    std::vector<std::pair<std::string, std::int32_t>> m_shown;
     FakeShell m_shell;
     std::unique_ptr<ui::MainWindow> m_window;
     ui::QtControls m_controls;
@@ -64,8 +103,24 @@ public:
     }
     int pane_navigations() { return static_cast<int>(m_controls.addresses_shown.size()); }
     std::string clipboard_text() { return m_controls.clipboard; }
+    std::int32_t period(ui::Timer timer) { return m_controls.timer_period[index(timer)]; }
+    bool running(ui::Timer timer) { return m_controls.timer_running[index(timer)]; }
+    int countdown_starts(ui::Timer timer) { return m_controls.timer_starts[index(timer)]; }
+    std::vector<ui::MenuItem> page_menu_items() {
+        std::vector<ui::MenuItem> items;
+        for (const auto& entry : ui::definition::page_menu_items) {
+            if (!m_controls.item_hidden[static_cast<std::size_t>(entry.item)]) items.push_back(entry.item);
+        }
+        return items;
+    }
+    int menu_bar_builds() { return m_controls.menu_bar_builds; }
+    bool keyword_box_focused() { return m_controls.keyword_box_focused; }
+    void focus_elsewhere() { m_controls.keyword_box_focused = false; }
+    void answer_messages() {}
+    std::vector<std::pair<std::string, std::int32_t>> shown_messages() { return m_controls.messages; }
 
 private:
+    static std::size_t index(ui::Timer timer) { return static_cast<std::size_t>(timer); }
     FakeControls m_controls;
 };
 

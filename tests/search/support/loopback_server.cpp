@@ -65,6 +65,7 @@ LoopbackServer::~LoopbackServer() {
     const char wake = 'x';
     [[maybe_unused]] const ssize_t written = ::write(m_wake[1], &wake, 1);
     m_thread.join();
+    for (const int connection : m_lingering) ::close(connection);
     ::close(m_listener);
     ::close(m_wake[0]);
     ::close(m_wake[1]);
@@ -99,7 +100,11 @@ void LoopbackServer::serve() {
         const int connection = ::accept4(m_listener, nullptr, nullptr, SOCK_CLOEXEC);
         if (connection < 0) continue;
         if (served < m_replies.size()) answer(connection, m_replies[served]);
-        ::close(connection);
+        if (served < m_replies.size() && m_replies[served].ending == Reply::Ending::linger) {
+            m_lingering.push_back(connection);
+        } else {
+            ::close(connection);
+        }
     }
 }
 

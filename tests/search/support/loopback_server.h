@@ -27,6 +27,7 @@ struct Reply {
         stall,         // send `bytes`, then keep the connection open and silent
         endless,       // send `bytes`, then filler bytes until the client goes away
         first_packet,  // close after the first bytes of the request, answering nothing
+        linger,        // send `bytes`, keep the connection open unread, serve the next one
     };
     std::string bytes;
     Ending ending = Ending::close;
@@ -64,6 +65,7 @@ private:
     mutable std::mutex m_mutex;
     mutable std::condition_variable m_recorded;
     std::vector<std::string> m_requests;
+    std::vector<int> m_lingering;  // connections left open, closed on shutdown
     std::thread m_thread;
 };
 
