@@ -207,7 +207,7 @@ TEST_F(DispatchTest, AnyOtherExceptionFromAHandlerIsAFatalErrorWithItsText) {
     for (const Case& c : cases) {
         FakeShell case_shell;
         const EventBinding table[] = {{Event::search_button_clicked, c.handler}};
-        EventDispatcher dispatcher({controls, case_shell}, gate, table);
+        EventDispatcher dispatcher({controls, case_shell, search_state, pages, prefix}, gate, table);
         EXPECT_NO_THROW(dispatcher.raise(Event::search_button_clicked)) << c.name;
         ASSERT_EQ(case_shell.fatal_errors.size(), 1U) << c.name;
         EXPECT_EQ(case_shell.fatal_errors[0].first, 0) << c.name;
@@ -220,7 +220,7 @@ TEST_F(DispatchTest, AHandlerThatEndsTheProgramIsNotAFatalError) {
     static constexpr EventBinding table[] = {
         {Event::window_can_be_closed, [](HandlerContext& c) { c.shell.end_program(0); }},
     };
-    EventDispatcher dispatcher({controls, shell}, gate, table);
+    EventDispatcher dispatcher({controls, shell, search_state, pages, prefix}, gate, table);
     EXPECT_NO_THROW(dispatcher.raise(Event::window_can_be_closed));
     EXPECT_TRUE(shell.fatal_errors.empty());
     EXPECT_EQ(shell.ended_with, 0);
