@@ -2,10 +2,12 @@
 
 #include <QApplication>
 
+#include "app/desktop_id.h"
 #include "app/fatal_error_message.h"
 #include "app/program_end.h"
 #include "app/program_path.h"
 #include "app/qt_shell.h"
+#include "app/termination_signals.h"
 #include "search/search_state.h"
 #include "ui/event_table.h"
 #include "ui/event_wiring.h"
@@ -30,6 +32,7 @@ std::int32_t run_program(const ProgramHooks& hooks) {
     QApplication application(argc, argv);
     // The program ends by its own rules, not when its last window closes.
     QApplication::setQuitOnLastWindowClosed(false);
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(desktop_id.data(), static_cast<qsizetype>(desktop_id.size())));
 
     QtShell shell(path);
     // The program's data starts as declared: page number 0, no first-page address.
@@ -54,6 +57,11 @@ std::int32_t run_program(const ProgramHooks& hooks) {
     ui::QtControls controls(*window, shell);
     ui::EventDispatcher events({controls, shell}, shell.gate());
     ui::connect_events(*window, events);
+    // SIGTERM and SIGINT close the window as its close box does: the can-be-closed
+    // handler ends the program with exit code 0 after the clean-up.
+    TerminationSignals termination([&window] {
+        if (window) window->close();
+    });
 
     window->place_on_screen();
     window->show();
