@@ -11,8 +11,12 @@ extern "C" {
 //   abort_on_error=0, exitcode=23: an error ends the process with a status no test
 //     expects, instead of a core dump.
 //   allow_user_segv_handler=1: the web engine installs signal handlers of its own.
+//   allocator_may_return_null=1: a request for more memory than there is gives null,
+//     as malloc does, so that the program's own out-of-memory report runs instead of
+//     the checker stopping the process.
 const char* __asan_default_options() {
-    return "detect_leaks=0:abort_on_error=0:exitcode=23:allow_user_segv_handler=1";
+    return "detect_leaks=0:abort_on_error=0:exitcode=23:allow_user_segv_handler=1:"
+           "allocator_may_return_null=1";
 }
 
 // Read by the UndefinedBehaviorSanitizer run-time: a stack trace with every finding.

@@ -17,8 +17,10 @@ packages=(
   # a real X server for window tests, its keyboard, a window manager for frame geometry,
   # and a CJK font so that Chinese texts render instead of empty boxes
   xvfb xauth openbox fonts-wqy-microhei xdotool
-  # checks the desktop entry
-  desktop-file-utils
+  # checks the desktop entry and the AppStream metainfo
+  desktop-file-utils appstream
+  # the Debian package: cpack's DEB generator uses dpkg-shlibdeps, the check dpkg-deb
+  dpkg-dev
 )
 
 missing=()

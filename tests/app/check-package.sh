@@ -41,7 +41,9 @@ echo "Depends: $depends"
 [ -n "$depends" ] || fail "the package has no Depends"
 names=$(tr ',' '\n' <<< "$depends" | sed 's/^ *//; s/[ (].*//; /^$/d')
 
-# The packages owning the libraries the packaged programs need, found on this system.
+# The package of each library the packaged programs need, found on this system: the
+# package that owns the file, or the one its shlibs file names for the library (a
+# library can be declared to come from a variant of its package).
 extract="$work/root"
 dpkg-deb -x "$deb" "$extract"
 for program in "${programs[@]}"; do
@@ -51,7 +53,18 @@ for program in "${programs[@]}"; do
     owner=$(dpkg -S "$(readlink -f "$path")" 2>/dev/null | head -n 1 | cut -d: -f1) ||
       owner=$(dpkg -S "$path" 2>/dev/null | head -n 1 | cut -d: -f1) || true
     [ -n "$owner" ] || { fail "no package owns $path"; continue; }
-    grep -qxF "$owner" <<< "$names" || fail "$program needs $soname from $owner, which Depends does not name"
+    owner=${owner%%,*}
+    candidates=("$owner")
+    library=${soname%%.so*}
+    version=${soname#*.so.}
+    declared=$(dpkg-query --control-show "$owner" shlibs 2>/dev/null |
+      awk -v lib="$library" -v ver="$version" '$1 == lib && $2 == ver {print $3}' | sed 's/[ (].*//') || true
+    [ -n "$declared" ] && candidates+=("$declared")
+    named=0
+    for candidate in "${candidates[@]}"; do
+      grep -qxF "$candidate" <<< "$names" && named=1
+    done
+    [ "$named" -eq 1 ] || fail "$program needs $soname from ${candidates[*]}, which Depends does not name"
   done
 done
 
