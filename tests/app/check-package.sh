@@ -18,7 +18,7 @@ mkdir -p "$work"
 trap 'rm -rf "$work"' EXIT
 cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work" > "$work/cpack.log" 2>&1 ||
   { cat "$work/cpack.log"; echo "FAIL: cpack did not make the package"; exit 1; }
-deb=$(find "$work" -maxdepth 1 -name '*.deb' | head -n 1)
+deb=$(find "$work" -maxdepth 1 -name '*.deb' | sed -n 1p)
 [ -n "$deb" ] || { cat "$work/cpack.log"; echo "FAIL: no .deb made"; exit 1; }
 
 failures=0
@@ -48,10 +48,12 @@ extract="$work/root"
 dpkg-deb -x "$deb" "$extract"
 for program in "${programs[@]}"; do
   for soname in $(readelf -d "$extract/usr/bin/$program" | sed -n 's/.*Shared library: \[\(.*\)\]/\1/p'); do
-    path=$(ldconfig -p | awk -v so="$soname" '$1 == so {print $NF; exit}')
+    # Every reader takes its whole input: a reader that stops early would end the
+    # writer by SIGPIPE, which pipefail turns into a failure of this script.
+    path=$(ldconfig -p | awk -v so="$soname" '$1 == so && !found {print $NF; found = 1}')
     [ -n "$path" ] || { fail "$program needs $soname, which this system lacks"; continue; }
-    owner=$(dpkg -S "$(readlink -f "$path")" 2>/dev/null | head -n 1 | cut -d: -f1) ||
-      owner=$(dpkg -S "$path" 2>/dev/null | head -n 1 | cut -d: -f1) || true
+    owner=$(dpkg -S "$(readlink -f "$path")" 2>/dev/null | sed -n '1s/:.*//p') ||
+      owner=$(dpkg -S "$path" 2>/dev/null | sed -n '1s/:.*//p') || true
     [ -n "$owner" ] || { fail "no package owns $path"; continue; }
     owner=${owner%%,*}
     candidates=("$owner")
