@@ -2,10 +2,12 @@
 
 #include <QApplication>
 
+#include "app/desktop_id.h"
 #include "app/fatal_error_message.h"
 #include "app/program_end.h"
 #include "app/program_path.h"
 #include "app/qt_shell.h"
+#include "app/termination_signals.h"
 #include "search/catalogue_host.h"
 #include "search/page_source.h"
 #include "search/query_address.h"
@@ -34,6 +36,7 @@ std::int32_t run_program(const ProgramHooks& hooks) {
     QApplication application(argc, argv);
     // The program ends by its own rules, not when its last window closes.
     QApplication::setQuitOnLastWindowClosed(false);
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(desktop_id.data(), static_cast<qsizetype>(desktop_id.size())));
 
     QtShell shell(path);
     // The program's data starts as declared: page number 0, no first-page address.
@@ -63,6 +66,11 @@ std::int32_t run_program(const ProgramHooks& hooks) {
         search::query_prefix(hooks.catalogue_host.value_or(std::string(search::catalogue_host)));
     ui::EventDispatcher events({controls, shell, search_state, pages, query_prefix}, shell.gate());
     ui::connect_events(*window, events);
+    // SIGTERM and SIGINT close the window as its close box does: the can-be-closed
+    // handler ends the program with exit code 0 after the clean-up.
+    TerminationSignals termination([&window] {
+        if (window) window->close();
+    });
 
     window->place_on_screen();
     window->show();

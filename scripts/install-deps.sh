@@ -23,8 +23,10 @@ packages=(
   xvfb xauth openbox fonts-wqy-microhei xdotool
   # reads the clipboard from a second X client; the test clipboard keeper speaks X
   xclip libxcb1-dev
-  # checks the desktop entry
-  desktop-file-utils
+  # checks the desktop entry and the AppStream metainfo
+  desktop-file-utils appstream
+  # the Debian package: cpack's DEB generator uses dpkg-shlibdeps, the check dpkg-deb
+  dpkg-dev
 )
 
 missing=()

@@ -7,7 +7,8 @@ build=${BUILD_DIR:-"$root/build"}
 
 bash "$root/scripts/install-deps.sh"
 
-cmake -S "$root" -B "$build" -G Ninja
+# The project's own builds treat warnings as errors; a user's plain build only warns.
+cmake -S "$root" -B "$build" -G Ninja -DPRICELOOKUP_WARNINGS_AS_ERRORS=ON
 cmake --build "$build" --parallel "$(nproc)"
 
 # Qt WebEngine refuses to start as root unless its sandbox is switched off.

@@ -88,26 +88,32 @@ void MainWindow::build_controls() {
     QPalette hint_colours = m_hint_label->palette();
     hint_colours.setColor(QPalette::WindowText, QColor(255, 0, 0));
     m_hint_label->setPalette(hint_colours);
+    m_hint_label->setAccessibleName(to_qstring(definition::hint_label_accessible_name));
 
     m_keyword_box = new QLineEdit(client);
     place(m_keyword_box, definition::keyword_box_rect);
     m_keyword_box->setFrame(true);
+    m_keyword_box->setAccessibleName(to_qstring(definition::keyword_box_accessible_name));
 
     m_search_button = new QPushButton(to_qstring(definition::search_button_caption), client);
     place(m_search_button, definition::search_button_rect);
     m_search_button->setAutoDefault(false);
     m_search_button->setDefault(false);
+    m_search_button->setAccessibleName(to_qstring(definition::search_button_accessible_name));
 
     m_result_list = new ResultList(client);
     place(m_result_list, definition::result_list_rect);
+    m_result_list->setAccessibleName(to_qstring(definition::result_list_accessible_name));
 
     m_preview_pane = new PreviewPane(client);
     place(m_preview_pane, definition::preview_pane_rect);
+    m_preview_pane->setAccessibleName(to_qstring(definition::preview_pane_accessible_name));
 }
 
 void MainWindow::build_status_bar() {
     m_status_bar = new StatusBar(this);
     setStatusBar(m_status_bar);
+    m_status_bar->setAccessibleName(to_qstring(definition::status_bar_accessible_name));
 }
 
 void MainWindow::build_menu_bar() {

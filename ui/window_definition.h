@@ -91,6 +91,17 @@ inline constexpr std::array status_parts{
 inline constexpr std::int32_t auto_search_timer_start_period = 0;
 inline constexpr std::int32_t clock_timer_start_period = 1000;
 
+// Names that screen readers announce for the controls. The keyword box has no caption
+// of its own: the hint label in front of it says what to type, so it is named by the
+// hint (without the label's leading space). The list and the pane are named by what
+// they hold; the label and the button by their captions.
+inline constexpr std::string_view hint_label_accessible_name = hint_label_text.substr(1);
+inline constexpr std::string_view keyword_box_accessible_name = hint_label_text.substr(1);
+inline constexpr std::string_view search_button_accessible_name = search_button_caption;
+inline constexpr std::string_view result_list_accessible_name = "搜索结果列表";
+inline constexpr std::string_view preview_pane_accessible_name = "产品图片预览";
+inline constexpr std::string_view status_bar_accessible_name = "状态条";
+
 // Caption of every box that show_message opens.
 inline constexpr std::string_view message_caption = "信息：";
 

@@ -3,7 +3,7 @@
 // happened in PRICELOOKUP_DRIVER_REPORT (one line per fact, appended, so that an
 // instance started by "刷新" reports into the same file).
 //
-// Actions: idle (nothing: the test types on the X server itself), close (the close
+// Actions: idle (nothing: the test types on the X server itself or sends a signal), close (the close
 // box), escape (Esc in the focused control), refresh (the
 // first instance chooses "刷新", the instance it starts closes), refresh-gone (the
 // program file is deleted first), fatal (a run-time error with code 7), screenshot
@@ -250,6 +250,8 @@ int main() {
         line << "started pid=" << getpid() << " focus=" << focus_name(window) << " frame=" << frame.x() << "," << frame.y() << ","
              << frame.width() << "x" << frame.height() << " client=" << client.width() << "x"
              << client.height() << " status0=" << ui::to_gbk(window.status_part(0)->text())
+             << " exe=" << app::running_program_path()
+             << " desktop=" << QGuiApplication::desktopFileName().toStdString()
              << " cwd=" << std::filesystem::current_path().string();  // last: it may hold spaces
         report(line.str());
         const std::string action = environment("PRICELOOKUP_DRIVER_ACTION");

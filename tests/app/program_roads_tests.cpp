@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstring>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -157,6 +158,21 @@ TEST_F(ProgramRoads, KeysTypedOnTheXServerGoToTheKeywordBoxEnterDoesNothingAndEs
     ASSERT_EQ(lines.size(), 3U);
     EXPECT_EQ(lines[1], "cleanup keyword=tv");
     EXPECT_EQ(lines[2], "exit 0");
+}
+
+TEST_F(ProgramRoads, TerminationSignalsEndWithZeroAfterTheCleanUpAsTheCloseBoxDoes) {
+    for (const int signal_number : {SIGTERM, SIGINT}) {
+        SCOPED_TRACE(strsignal(signal_number));
+        fs::remove(report());
+        const pid_t program = start({PROGRAM_DRIVER}, {{"PRICELOOKUP_DRIVER_ACTION", "idle"}});
+        ASSERT_TRUE(wait_for_lines("started ", 1)) << "the program did not start";
+        ASSERT_EQ(kill(program, signal_number), 0);
+        EXPECT_EQ(wait_for_exit(program), 0) << "ended by the signal itself, not by the close road";
+        const auto lines = read_lines(report());
+        ASSERT_EQ(lines.size(), 3U);
+        EXPECT_EQ(lines[1], "cleanup keyword=") << "the clean-up ran while the window still existed";
+        EXPECT_EQ(lines[2], "exit 0");
+    }
 }
 
 TEST_F(ProgramRoads, RefreshStartsTheSameProgramFileAgainAndEndsThisInstanceWithZero) {

@@ -18,7 +18,9 @@ while [ $# -gt 0 ]; do
 done
 
 display_file=$(mktemp)
-Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp 3>"$display_file" 2>/dev/null &
+# -noreset: the server stays up when its last client leaves, as a desktop's does; else
+# a program started by "刷新" could meet the server resetting as the old one exits.
+Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp -noreset 3>"$display_file" 2>/dev/null &
 server=$!
 wm=
 cleanup() {
