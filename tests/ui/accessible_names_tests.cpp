@@ -10,6 +10,7 @@
 #include <functional>
 
 #include "tests/ui/window_fixture.h"
+#include "ui/preview_pane.h"
 #include "ui/result_list.h"
 #include "ui/window_definition.h"
 
