@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "catalogue/percent_encoding.h"
+
 namespace pricelookup::catalogue {
 namespace {
 
@@ -58,22 +60,10 @@ std::string html_text(std::string_view gbk) {
 }
 
 std::string query_component(std::string_view bytes) {
-    static constexpr char hex[] = "0123456789ABCDEF";
-    std::string out;
-    for (const char ch : bytes) {
-        const auto c = static_cast<unsigned char>(ch);
-        const bool unreserved = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
-                                (c >= '0' && c <= '9') || c == '-' || c == '.' || c == '_' ||
-                                c == '~';
-        if (unreserved) {
-            out.push_back(ch);
-        } else {
-            out.push_back('%');
-            out.push_back(hex[c >> 4]);
-            out.push_back(hex[c & 0x0F]);
-        }
-    }
-    return out;
+    return percent_encode(bytes, [](unsigned char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+               c == '-' || c == '.' || c == '_' || c == '~';
+    });
 }
 
 std::string search_link(std::string_view keyword, long long page) {

@@ -1,21 +1,13 @@
 #include "catalogue/request_log.h"
 
+#include "catalogue/percent_encoding.h"
+
 namespace pricelookup::catalogue {
 
 std::string log_safe(std::string_view bytes) {
-    static constexpr char hex[] = "0123456789ABCDEF";
-    std::string out;
-    for (const char ch : bytes) {
-        const auto c = static_cast<unsigned char>(ch);
-        if (c >= 0x20 && c < 0x7F && c != '"' && c != '\\') {
-            out.push_back(ch);
-        } else {
-            out.push_back('%');
-            out.push_back(hex[c >> 4]);
-            out.push_back(hex[c & 0x0F]);
-        }
-    }
-    return out;
+    return percent_encode(bytes, [](unsigned char c) {
+        return c >= 0x20 && c < 0x7F && c != '"' && c != '\\';
+    });
 }
 
 std::string request_log_line(std::string_view remote, std::string_view method,
