@@ -292,17 +292,27 @@ TEST_F(FaultMatrix, ErrorStatusPagesWithEntriesAreListed) {
 
 TEST_F(FaultMatrix, GigabyteBodyKeepsMemoryBoundedAndListsTheEntriesBeforeTheCap) {
     constexpr std::size_t gigabyte = std::size_t{1} << 30;
-    const std::vector<Entry> listed = entries(3);
-    const std::string page = page_of(listed);
-    Reply reply{test::http_response("HTTP/1.0 200 OK",
-                                    {"Content-Length: " + std::to_string(gigabyte)}, page),
-                Reply::Ending::endless, gigabyte - page.size()};
+    const std::size_t cap = fetch_limits.max_body_bytes;
+    const std::vector<Entry> all = entries(5);
+    // Three entries at the start, one that ends right before the cap and one right
+    // after it, then filler to the gigabyte.
+    std::string body = page_of({all[0], all[1], all[2]});
+    const std::string last_in = test::entry_markup(all[3]);
+    body += std::string(cap - body.size() - last_in.size() - 100, 'z') + last_in;
+    body += std::string(200, 'z') + test::entry_markup(all[4]);
+    const std::vector<Entry> listed(all.begin(), all.begin() + 4);
+    const std::string head =
+        test::http_response("HTTP/1.0 200 OK", {"Content-Length: " + std::to_string(gigabyte)}, "");
+    Reply reply{head + body, Reply::Ending::endless, gigabyte - body.size()};
+    body = std::string();
     LoopbackServer server({reply});
     open_window(host_of(server));
     const long before = peak_rss_kib();
     ASSERT_GT(before, 0);
     const auto blocked = search();
     const long after = peak_rss_kib();
+    RecordProperty("peak_rss_kib_before", static_cast<int>(before));
+    RecordProperty("peak_rss_kib_after", static_cast<int>(after));
     expect_listed(listed);
     EXPECT_LT(blocked, fetch_limits.total_timeout + margin);
     // The body is capped far below its size: the peak grows by a small multiple of
