@@ -336,6 +336,7 @@ TEST_F(FaultMatrix, RedirectLoopEndsAfterABoundedNumberOfRequests) {
     expect_no_result();
     EXPECT_LT(blocked, fetch_limits.total_timeout + margin);
     const std::size_t requests = server.requests().size();
+    RecordProperty("requests", static_cast<int>(requests));
     EXPECT_GE(requests, 2U) << "the redirections were followed";
     EXPECT_LE(requests, 12U) << "the loop was cut off";
 }
