@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -370,6 +371,13 @@ TEST_F(FaultMatrix, InvalidGbkInEveryColumnIsKeptByteForByte) {
         EXPECT_EQ(window->result_list()->cell_bytes(static_cast<int>(row), 1), listed[row].name)
             << "the list keeps the bytes";
     }
+    // A click on such a row hands the bytes on: the pane keeps the address as given
+    // (not one it may load), the clipboard holds the name as the list shows it.
+    click_row(1);
+    EXPECT_EQ(window->preview_pane()->address(), listed[1].picture);
+    EXPECT_EQ(window->preview_pane()->view(), nullptr);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), ui::to_qstring(listed[1].name));
+    EXPECT_EQ(rows(), rows_for(listed)) << "the click changed no cell";
 }
 
 TEST_F(FaultMatrix, HostileMarkupOfAMegabyteIsParsedWithinTheFetchBound) {
