@@ -251,12 +251,16 @@ INSTANTIATE_TEST_SUITE_P(
 // ---- Servers that misbehave ----
 
 TEST_F(FaultMatrix, SilentServerFreezesTheWindowNoLongerThanTheFetchBound) {
-    LoopbackServer server({Reply{"", Reply::Ending::stall}});
+    const std::vector<Entry> listed = entries(2);
+    LoopbackServer server({Reply{"", Reply::Ending::stall}, Reply{ok_response(page_of(listed))}});
     open_window(host_of(server));
     const auto blocked = search();
     expect_no_result();
     EXPECT_LT(blocked, fetch_limits.total_timeout + margin);
     EXPECT_EQ(server.requests().size(), 1U);
+    // Once the server answers again, the next search lists its page.
+    search();
+    expect_listed(listed);
 }
 
 TEST_F(FaultMatrix, BodyCutMidEntryListsTheCompleteEntries) {
