@@ -58,7 +58,6 @@ using test::Reply;
 using Rows = std::vector<std::vector<std::string>>;
 
 const std::string no_result = "没搜到资源！是否已连网?";
-const std::string searching = "请稍后，正在搜索相关数据... ...";
 // How long one fetch may block the window at most, with room for a busy machine.
 const search::FetchLimits fetch_limits;
 constexpr auto margin = 10s;
@@ -192,13 +191,15 @@ class FaultMatrix : public ::testing::Test {
     }
 
     // A left click on the centre of `row`, through the window system's path; the
-    // confirmation box it opens is closed with OK.
+    // confirmation box it opens is closed with OK before the click returns.
     void click_row(int row) {
-        QTimer::singleShot(0, [] { close_box_when_open(); });
+        m_boxes_closed = 0;
+        QTimer::singleShot(0, [this] { close_box_when_open(); });
         const ui::ResultList* list = window->result_list();
         const QPoint centre = list->visualRect(list->model()->index(row, 1)).center();
         QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {},
                           list->viewport()->mapTo(window.get(), centre));
+        EXPECT_EQ(m_boxes_closed, 1) << "the click on row " << row << " confirmed with a box";
     }
 
     QtShell shell{ProgramPath{"/tmp", "pricelookup"}};
@@ -211,14 +212,17 @@ class FaultMatrix : public ::testing::Test {
     std::unique_ptr<ui::EventDispatcher> events;
 
   private:
-    static void close_box_when_open() {
+    void close_box_when_open() {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         if (box == nullptr || !box->isVisible()) {
-            QTimer::singleShot(10, [] { close_box_when_open(); });
+            QTimer::singleShot(10, [this] { close_box_when_open(); });
             return;
         }
         box->button(QMessageBox::Ok)->click();
+        ++m_boxes_closed;
     }
+
+    int m_boxes_closed = 0;
 };
 
 // ---- Catalogues that cannot be reached ----
