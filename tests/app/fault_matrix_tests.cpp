@@ -350,6 +350,20 @@ TEST_F(FaultMatrix, RedirectLoopEndsAfterABoundedNumberOfRequests) {
     EXPECT_LE(requests, 12U) << "the loop was cut off";
 }
 
+TEST_F(FaultMatrix, RedirectToALocalFileReadsNothingOfIt) {
+    // A local file holding entries: had the redirection been followed, they would show.
+    const fs::path local =
+        fs::temp_directory_path() / ("pricelookup-faults-" + std::to_string(::getpid()) + ".html");
+    std::ofstream(local) << page_of(entries(2));
+    LoopbackServer server({Reply{test::http_response(
+        "HTTP/1.0 302 Found", {"Location: file://" + local.string(), "Content-Length: 0"}, "")}});
+    open_window(host_of(server));
+    search();
+    expect_no_result();
+    EXPECT_EQ(server.requests().size(), 1U);
+    fs::remove(local);
+}
+
 // ---- Hostile bytes in the page ----
 
 TEST_F(FaultMatrix, ZeroByteEndsThePageAndTheEntriesBeforeItAreListed) {
