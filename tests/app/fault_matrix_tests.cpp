@@ -381,7 +381,7 @@ TEST_F(FaultMatrix, InvalidGbkInEveryColumnIsKeptByteForByte) {
     // Lead bytes without a valid trail, bytes no GBK character starts with, a lead
     // byte right before the markup that ends its field.
     const std::vector<Entry> listed = {
-        {"\xFF\xFE name", "\x81\x7F spec", "\xA1", "\xFE\x30", "\xFF",
+        {"\xFF\xFE name", "\x81\x7F line", "\xA1", "\xFE\x30", "\xFF",
          "http://127.0.0.1:9/\xFE\xFF.jpg"},
         {"\x80\x81", "\x81\x20\x81", "\xFF\xFF\xFF", "1\x81", "2024\xA1\x0A", "\x81"},
     };
