@@ -7,6 +7,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <stdexcept>
@@ -138,7 +139,12 @@ void LoopbackServer::answer(int connection, const Reply& reply) {
             break;
         case Reply::Ending::endless: {
             const std::string filler(64 * 1024, 'z');
-            while (send_all(connection, filler)) {
+            std::size_t left = reply.filler_bytes;
+            while (reply.filler_bytes == 0 || left > 0) {
+                const std::size_t piece =
+                    reply.filler_bytes == 0 ? filler.size() : std::min(left, filler.size());
+                if (!send_all(connection, std::string_view(filler).substr(0, piece))) break;
+                left -= reply.filler_bytes == 0 ? 0 : piece;
                 pollfd wake{m_wake[0], POLLIN, 0};
                 if (::poll(&wake, 1, 0) > 0) break;
             }

@@ -31,6 +31,9 @@ struct Reply {
     };
     std::string bytes;
     Ending ending = Ending::close;
+    // endless: the filler stops (and the connection closes) after this many bytes;
+    // 0 sends it without end.
+    std::size_t filler_bytes = 0;
 };
 
 class LoopbackServer {
