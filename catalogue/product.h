@@ -10,7 +10,7 @@ namespace pricelookup::catalogue {
 
 struct ProductTexts {
     std::string name;
-    std::string specification;  // the specification line
+    std::string specification;  // a short line of technical data
     std::string label;          // the price label, may be empty
     std::string price;          // in yuan, decimal digits with at most two decimals
     std::string date;           // YYYY-MM-DD

@@ -31,7 +31,7 @@ std::vector<const Product*> page_slice(const std::vector<const Product*>& matche
 std::string picture_address(std::string_view host, std::string_view id);
 
 // The markup of one product entry, in the shape every catalogue entry has: the name
-// in an alt attribute, the specification line, the price label and price, the quote
+// in an alt attribute, its specification line, the price label and price, the quote
 // date and the picture. CR LF line ends with lone LFs inside.
 std::string entry_markup(const Product& product, std::string_view host);
 
